@@ -1,0 +1,37 @@
+#!/usr/bin/env bash
+# Runs every test: installs what is missing, builds the native logic (plain, ASan+UBSan,
+# TSan) and both Windows targets, then runs the native tests and, under Wine, the
+# Windows ones. Ends with one line: "N passed, N failed".
+set -uo pipefail
+here=$(cd "$(dirname "$0")/.." && pwd)
+cd "$here"
+
+bash scripts/setup.sh || { echo "setup failed"; exit 1; }
+
+presets=(host host-asan host-tsan win64 win32)
+for p in "${presets[@]}"; do
+  echo "== build $p"
+  if [ ! -f "build/$p/build.ninja" ]; then
+    cmake --preset "$p" >"build-$p.configure.log" 2>&1 || { cat "build-$p.configure.log"; exit 1; }
+    rm -f "build-$p.configure.log"
+  fi
+  cmake --build --preset "$p" || { echo "build of $p failed"; exit 1; }
+done
+
+passed=0 failed=0
+for p in "${presets[@]}"; do
+  echo "== test $p"
+  out=$(ctest --test-dir "build/$p" --output-on-failure 2>&1)
+  echo "$out"
+  total=$(sed -n 's/.*tests passed, \([0-9]*\) tests failed out of \([0-9]*\).*/\1 \2/p' <<<"$out" | tail -1)
+  if [ -z "$total" ]; then
+    failed=$((failed + 1))
+    continue
+  fi
+  read -r f t <<<"$total"
+  passed=$((passed + t - f))
+  failed=$((failed + f))
+done
+echo
+echo "$passed passed, $failed failed"
+[ "$failed" -eq 0 ]

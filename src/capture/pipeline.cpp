@@ -1,0 +1,94 @@
+// src/capture/pipeline.cpp
+#include "capture/pipeline.h"
+
+#include <cstdio>
+#include <cstring>
+#include <new>
+#include <string>
+
+#include "capture/flood.h"
+#include "capture/forward.h"
+#include "encoding/convert.h"
+#include "encoding/detect.h"
+#include "logview/history.h"
+#include "texts.h"
+
+namespace {
+void ReplaceFirst(std::string& text, const char* what, const char* with) {
+    const size_t at = text.find(what);
+    if (at != std::string::npos) text.replace(at, std::strlen(what), with);
+}
+
+void RunPipeline(CapturedMessage& msg) {
+    MonitorState& m = Monitor();
+    std::string work = msg.text;
+
+    if (work == kRestartMarker) {
+        msg.fromHost = false;
+        if (m.restartSeen == 0) {
+            RunOnUi([] {
+                LogViewAppend(LogView(), kRestartNotice);
+                HistoryAppend(kRestartNotice);
+            });
+            m.restartSeen = 1;
+        }
+    } else {
+        m.restartSeen = 0;
+    }
+
+    const bool hasNewline = work.find('\n') != std::string::npos;
+    if (hasNewline || m.pendingText.size() + work.size() > kPendingTextLimit) {
+        m.pendingText += work;
+        work.swap(m.pendingText);
+        m.pendingText.clear();
+        m.lineComplete = 1;
+    } else {
+        m.pendingText += work;
+        m.lineComplete = 0;
+    }
+
+    ReplaceFirst(work, kKeyword, kKeywordLabel);
+    if (work.find(kDialogNoise) != std::string::npos) msg.fromHost = false;
+    if (m.lineComplete == 0) return;
+
+    const int encoding = DetectEncoding(reinterpret_cast<const unsigned char*>(work.c_str()),
+                                        static_cast<int32_t>(std::strlen(work.c_str())));
+    if (std::strstr(kEncodingNames[encoding], "UTF8")) work = Utf8ToOem(work.c_str());
+
+    if (m.lineComplete == 0 || m.receiving.load() == 0 || !msg.fromHost) return;
+
+    if (m.headerNeeded) {
+        std::printf(kHeaderFormat, m.lastProcessId);
+        std::fflush(stdout);
+    }
+
+    const Outcome outcome = FloodDecide(work);
+    if (outcome == Outcome::Drop) return;
+
+    std::strncpy(m.displayBuffer, work.c_str(), sizeof m.displayBuffer);
+    m.displayBuffer[sizeof m.displayBuffer - 1] = '\0';
+
+    // Counting reads only displayBuffer, so it may come before the UI hand-off below,
+    // which does the trim and the output in one synchronous send.
+    CountErrors();
+    const int replays = outcome == Outcome::RepeatNotice ? TakeReplays() : 0;
+    RunOnUi([&] {
+        HistoryTrim();
+        if (outcome == Outcome::Show) {
+            WriteText(m.displayBuffer);
+        } else {
+            WriteRepeatNotice(replays);
+        }
+    });
+    ErrorCutOff();
+    ForwardMessage(outcome);
+}
+}  // namespace
+
+void ProcessMessage(CapturedMessage message) {
+    // Running short of memory costs this one message; the monitor goes on with the next.
+    try {
+        RunPipeline(message);
+    } catch (const std::bad_alloc&) {
+    }
+}

@@ -1,0 +1,19 @@
+// src/logview/filter.h
+// The regular-expression filter: Oniguruma, Shift_JIS, Perl syntax, case-insensitive,
+// "." matching line breaks.
+#pragma once
+#include <string>
+
+// Once at start-up, before a second thread exists: the library's own lazy
+// initialisation is not thread-safe.
+void FilterInit();
+
+// True when pattern matches anywhere in text. Empty text or pattern, an invalid pattern
+// and a search error all give false.
+bool FilterMatch(const std::string& text, const std::string& pattern);
+
+// Forgets the compiled pattern kept between calls (tests).
+void FilterReset();
+
+// With false, every call compiles and frees its own pattern (for comparison only).
+void FilterKeepCompiledPattern(bool keep);

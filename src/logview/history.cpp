@@ -1,0 +1,113 @@
+// src/logview/history.cpp
+// Serialisation: the history, the filter text and the view are touched only on the UI
+// thread. The monitor thread hands its work over with RunOnUiThread, a synchronous
+// window message, so there is no lock here and none can be held across a send.
+#include "logview/history.h"
+
+#include <cstring>
+
+#include "logview/filter.h"
+#include "texts.h"
+
+namespace {
+struct LogViewState {
+    std::vector<std::string> history;
+    std::string filterText;
+    WindowRef view = nullptr;
+};
+LogViewState& State() {
+    static LogViewState& state = *new LogViewState;  // outlives the monitor thread
+    return state;
+}
+
+bool PassesFilter(const std::string& text) {
+    const std::string& filter = State().filterText;
+    return filter.empty() || FilterMatch(text, filter);
+}
+}  // namespace
+
+void SetLogView(WindowRef view) { State().view = view; }
+WindowRef LogView() { return State().view; }
+
+void SetFilterText(const char* text) {
+    State().filterText.assign(text, strnlen(text, kFilterTextSize - 1));
+}
+const std::string& FilterText() { return State().filterText; }
+
+void HistoryAppend(const char* text) { State().history.emplace_back(text); }
+const std::vector<std::string>& History() { return State().history; }
+
+void LogViewAppend(WindowRef view, const char* text) {
+    const intptr_t length = SendToWindow(view, kWmGetTextLength, 0, 0);
+    SendToWindow(view, kEmSetSel, static_cast<uintptr_t>(length), length);
+    SendToWindow(view, kEmLineScroll, 0, static_cast<intptr_t>(State().history.size()));
+    if (PassesFilter(text)) SendToWindow(view, kEmReplaceSel, 0, reinterpret_cast<intptr_t>(text));
+    RepaintNow(view);
+}
+
+void ReRender() {
+    LogViewState& s = State();
+    SendToWindow(s.view, kEmSetSel, 0, 0);
+    SendToWindow(s.view, kWmSetText, 0, 0);
+    ApplyLogViewDefaultFormat();
+    // By index and on a copy: a message box shown from in here would let other work in.
+    for (size_t i = 0; i < s.history.size(); ++i) {
+        const std::string entry = s.history[i];
+        if (PassesFilter(entry)) LogViewAppend(s.view, entry.c_str());
+    }
+    SendToWindow(s.view, kEmLineScroll, 0, static_cast<intptr_t>(s.history.size()));
+    RepaintNow(s.view);
+}
+
+void HistoryTrim() {
+    std::vector<std::string>& h = State().history;
+    if (h.size() <= kHistoryTrimAbove) return;
+    h.erase(h.begin(), h.end() - kHistoryKeep);
+    ReRender();
+}
+
+void ClearLog() {
+    LogViewState& s = State();
+    SendToWindow(s.view, kEmSetSel, 0, 0);
+    SendToWindow(s.view, kWmSetText, 0, 0);
+    ApplyLogViewDefaultFormat();
+    s.history.clear();
+    RepaintNow(s.view);
+}
+
+CharFormat MakeDefaultCharFormat(int32_t heightTwips) {
+    CharFormat f{};
+    f.cbSize = sizeof(CharFormat);
+    f.dwMask = 0xE800000F;  // size, colour, face, charset, bold, italic, underline, strike-out
+    f.dwEffects = 0;
+    f.yHeight = heightTwips;
+    f.yOffset = 0;
+    f.crTextColor = 0x00FFFFFF;
+    f.bCharSet = 128;  // SHIFTJIS_CHARSET
+    f.bPitchAndFamily = 0;
+    std::memcpy(f.szFaceName, kFontFace, sizeof kFontFace);
+    return f;
+}
+
+int ApplyLogViewDefaultFormat() {
+    CharFormat f = MakeDefaultCharFormat(kLogViewHeightTwips);
+    WindowRef view = State().view;
+    if (SendToWindow(view, kEmSetCharFormat, 3, reinterpret_cast<intptr_t>(&f)) == 0) {
+        ShowError(view, kCharFormatFailed);
+        return 0;
+    }
+    return 1;
+}
+
+void WriteText(const char* text) {
+    HistoryAppend(text);
+    LogViewAppend(State().view, text);
+}
+
+void ResetLogViewState() {
+    LogViewState& s = State();
+    s.history.clear();
+    s.filterText.clear();
+    s.view = nullptr;
+    FilterReset();
+}

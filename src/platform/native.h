@@ -1,0 +1,54 @@
+// src/platform/native.h
+// Stand-ins behind the platform layer in the native build, and the handles tests use to
+// drive them: a rich-edit-like control that keeps text and selection and records every
+// message, a tick the test sets, libraries the test installs, and a UI thread to serve
+// RunOnUiThread the way a window's message loop serves a synchronous send.
+#pragma once
+#include <cstdint>
+#include <functional>
+#include <map>
+#include <string>
+#include <vector>
+
+#include "platform/platform.h"
+
+inline constexpr unsigned kRecordedRepaint = 0x10000;  // UpdateWindow, as a recorded "message"
+
+struct RecordedMessage {
+    unsigned message;
+    uintptr_t wParam;
+    intptr_t lParam;
+    std::string text;  // the text passed, for EM_REPLACESEL and WM_SETTEXT
+};
+
+struct StandInControl {
+    std::string text;
+    size_t selStart = 0;
+    size_t selEnd = 0;
+    std::string caption;
+    CharFormat format{};              // the last format set
+    intptr_t setCharFormatAnswer = 1;  // what EM_SETCHARFORMAT answers
+    bool record = true;
+    std::vector<RecordedMessage> log;
+};
+
+void SetTick(uint32_t now);
+void AdvanceTick(uint32_t ms);
+
+struct StandInLibrary {
+    std::map<std::string, void*> exports;
+};
+// Puts a library at a path (nullptr removes it); LoadLibraryAt finds it there.
+void PlaceLibrary(const std::string& path, StandInLibrary* library);
+int LoadAttempts();  // LoadLibraryAt calls since the last reset
+int ExportLookups();
+void ResetStandIns();
+
+// Texts given to ShowError, oldest first.
+std::vector<std::string>& ShownErrors();
+
+// Makes the calling thread the UI thread: from then on RunOnUiThread from any other thread
+// waits until this thread has run the job in PumpUiThread.
+void BecomeUiThread();
+void PumpUiThread();   // runs every waiting job
+void LeaveUiThread();  // back to running jobs inline

@@ -1,0 +1,137 @@
+// tests/unit/history_test.cpp
+// The history and the log view: message order to the rich edit, filtering, trim, clear.
+#include <cstring>
+
+#include "fixture.h"
+#include "logview/filter.h"
+
+namespace {
+std::vector<unsigned> Messages(const StandInControl& c) {
+    std::vector<unsigned> out;
+    for (const RecordedMessage& r : c.log) out.push_back(r.message);
+    return out;
+}
+}  // namespace
+
+using LogView_ = MonitorTest;
+
+TEST_F(LogView_, AppendMovesCaretScrollsByHistorySizeInsertsAndRepaints) {
+    WriteText("one\n");
+    WriteText("two\n");
+    EXPECT_EQ(view.text, "one\ntwo\n");
+    ASSERT_EQ(view.log.size(), 10u);
+    const RecordedMessage* second = &view.log[5];
+    EXPECT_EQ(second[0].message, kWmGetTextLength);
+    EXPECT_EQ(second[1].message, kEmSetSel);
+    EXPECT_EQ(second[1].wParam, 4u);
+    EXPECT_EQ(second[1].lParam, 4);
+    EXPECT_EQ(second[2].message, kEmLineScroll);
+    EXPECT_EQ(second[2].lParam, 2);  // entries in the history, not lines in the view
+    EXPECT_EQ(second[3].message, kEmReplaceSel);
+    EXPECT_EQ(second[3].text, "two\n");
+    EXPECT_EQ(second[4].message, kRecordedRepaint);
+}
+
+TEST_F(LogView_, FilteredOutArrivalIsKeptAndStillMovesCaretAndScrolls) {
+    SetFilterText("keep");
+    view.text = "typed by the user";
+    view.selStart = 0, view.selEnd = 5;  // a selection the user made
+    WriteText("drop me\n");
+    EXPECT_EQ(view.text, "typed by the user");
+    EXPECT_EQ(view.selStart, view.text.size());
+    EXPECT_EQ(Messages(view), (std::vector<unsigned>{kWmGetTextLength, kEmSetSel, kEmLineScroll, kRecordedRepaint}));
+    WriteText("KEEP this\n");
+    EXPECT_EQ(view.text, "typed by the userKEEP this\n");
+    EXPECT_EQ(History(), (std::vector<std::string>{"drop me\n", "KEEP this\n"}));
+    SetFilterText("");
+    ReRender();
+    EXPECT_EQ(view.text, "drop me\nKEEP this\n");
+}
+
+TEST_F(LogView_, ReRenderRebuildsFromHistoryInOrderAndSkipsNonMatchesSilently) {
+    for (const char* t : {"a1\n", "b1\n", "a2\n", "", "b2\n"}) HistoryAppend(t);
+    SetFilterText("B");
+    view.log.clear();
+    ReRender();
+    EXPECT_EQ(view.text, "b1\nb2\n");
+    const std::vector<unsigned> expected{kEmSetSel,        kWmSetText,    kEmSetCharFormat, kWmGetTextLength,
+                                         kEmSetSel,        kEmLineScroll, kEmReplaceSel,    kRecordedRepaint,
+                                         kWmGetTextLength, kEmSetSel,     kEmLineScroll,    kEmReplaceSel,
+                                         kRecordedRepaint, kEmLineScroll, kRecordedRepaint};
+    EXPECT_EQ(Messages(view), expected);
+    EXPECT_EQ(view.log[2].wParam, 3u);
+    EXPECT_EQ(view.log.back().lParam, 0);
+    EXPECT_EQ(view.log[view.log.size() - 2].lParam, 5);
+
+    SetFilterText(".*");  // an empty entry is never shown under a filter
+    ReRender();
+    EXPECT_EQ(view.text, "a1\nb1\na2\nb2\n");
+    SetFilterText("");
+    ReRender();
+    EXPECT_EQ(view.text, "a1\nb1\na2\nb2\n");
+}
+
+TEST_F(LogView_, InvalidPatternEmptiesTheViewButKeepsTheHistory) {
+    WriteText("a(b\n");
+    SetFilterText("(");
+    ReRender();
+    EXPECT_EQ(view.text, "");
+    WriteText("c(d\n");
+    EXPECT_EQ(view.text, "");
+    EXPECT_EQ(History().size(), 2u);
+    SetFilterText("\\(");
+    ReRender();
+    EXPECT_EQ(view.text, "a(b\nc(d\n");
+}
+
+TEST_F(LogView_, TrimLeavesEightHundredAloneAndCutsEightHundredOneToTheLastTwoHundred) {
+    for (int i = 1; i <= 800; ++i) HistoryAppend(("line " + std::to_string(i) + "\n").c_str());
+    view.log.clear();
+    HistoryTrim();
+    EXPECT_EQ(History().size(), 800u);
+    EXPECT_TRUE(view.log.empty());
+    HistoryAppend("line 801\n");
+    HistoryTrim();
+    ASSERT_EQ(History().size(), 200u);
+    EXPECT_EQ(History().front(), "line 602\n");
+    EXPECT_EQ(History().back(), "line 801\n");
+    EXPECT_EQ(view.text.substr(0, 9), "line 602\n");
+    EXPECT_EQ(std::count(view.text.begin(), view.text.end(), '\n'), 200);
+}
+
+TEST_F(LogView_, ClearEmptiesViewAndHistoryButKeepsTheFilter) {
+    WriteText("x error\n");
+    SetFilterText("error");
+    view.log.clear();
+    ClearLog();
+    EXPECT_EQ(Messages(view), (std::vector<unsigned>{kEmSetSel, kWmSetText, kEmSetCharFormat, kRecordedRepaint}));
+    EXPECT_EQ(view.text, "");
+    EXPECT_TRUE(History().empty());
+    EXPECT_EQ(FilterText(), "error");
+    WriteText("fine\n");
+    WriteText("an ERROR\n");
+    EXPECT_EQ(view.text, "an ERROR\n");
+}
+
+TEST_F(LogView_, DefaultFormatIsNinePointWhiteGothicAndARefusalIsReported) {
+    ASSERT_EQ(ApplyLogViewDefaultFormat(), 1);
+    EXPECT_EQ(view.format.cbSize, sizeof(CharFormat));
+    EXPECT_EQ(view.format.dwMask, 0xE800000Fu);
+    EXPECT_EQ(view.format.yHeight, 180);
+    EXPECT_EQ(view.format.crTextColor, 0x00FFFFFFu);
+    EXPECT_EQ(view.format.bCharSet, 128);
+    EXPECT_STREQ(view.format.szFaceName, kFontFace);
+    EXPECT_TRUE(ShownErrors().empty());
+    view.setCharFormatAnswer = 0;
+    EXPECT_EQ(ApplyLogViewDefaultFormat(), 0);
+    WriteText("still rendered\n");
+    ReRender();
+    EXPECT_EQ(view.text, "still rendered\n");
+    EXPECT_EQ(ShownErrors(), (std::vector<std::string>{kCharFormatFailed, kCharFormatFailed}));
+}
+
+TEST_F(LogView_, FilterTextKeepsAtMost4095Bytes) {
+    std::string longText(5000, 'a');
+    SetFilterText(longText.c_str());
+    EXPECT_EQ(FilterText().size(), 4095u);
+}

@@ -1,0 +1,154 @@
+// tests/unit/pipeline_test.cpp
+// One message's road: restart marker, line assembly, rewriting, conversion, the display
+// gate, the header line, output and forwarding.
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+
+#include <unistd.h>
+
+#include "fixture.h"
+
+using Pipeline = MonitorTest;
+
+TEST_F(Pipeline, RestartMarkerGivesOneNoticePerRunFromAnyWriterEvenWhileStopped) {
+    Monitor().receiving = 0;
+    Receive("xxxxxxxxxx\n", false, 7);
+    Receive("xxxxxxxxxx\n", true);
+    Receive("xxxxxxxxxx\n", true);
+    EXPECT_EQ(view.text, kRestartNotice);
+    EXPECT_EQ(History(), std::vector<std::string>{kRestartNotice});
+    // The notice goes to the view before the history: its scroll still counts 0 entries.
+    EXPECT_EQ(view.log[2].message, kEmLineScroll);
+    EXPECT_EQ(view.log[2].lParam, 0);
+    Monitor().receiving = 1;
+    Receive("other\n");
+    Receive("xxxxxxxxxx\n");
+    EXPECT_EQ(History(), (std::vector<std::string>{kRestartNotice, "other\n", kRestartNotice}));
+    PlaceSharedLibrary();
+    Receive("xxxxxxxxxx\n");
+    EXPECT_TRUE(Forwarded().empty());
+}
+
+TEST_F(Pipeline, NearMarkersAreOrdinaryText) {
+    Receive("xxxxxxxxxx");
+    Receive("\n");
+    Receive("xxxxxxxxxx\n\n");
+    Receive(" xxxxxxxxxx\n");
+    EXPECT_EQ(History(), (std::vector<std::string>{"xxxxxxxxxx\n", "xxxxxxxxxx\n\n", " xxxxxxxxxx\n"}));
+}
+
+TEST_F(Pipeline, MarkerCompletesPendingFragmentsAndThrowsThemAway) {
+    Receive("half a line");
+    Receive("xxxxxxxxxx\n");
+    EXPECT_EQ(History(), std::vector<std::string>{kRestartNotice});
+    Receive("next\n");
+    EXPECT_EQ(History().back(), "next\n");
+}
+
+TEST_F(Pipeline, FragmentsJoinAcrossMessagesAndWriters) {
+    Receive("abc");
+    EXPECT_TRUE(History().empty());
+    Receive("def\n");
+    Receive("from other ", false, 99);
+    Receive("host ends it\n");
+    Receive("a\nb");
+    EXPECT_EQ(History(), (std::vector<std::string>{"abcdef\n", "from other host ends it\n", "a\nb"}));
+    Receive("mine\n", false, 99);  // a completing message from another writer is not shown
+    EXPECT_EQ(History().size(), 3u);
+}
+
+TEST_F(Pipeline, KeywordIsReplacedOnceAnywhere) {
+    Receive("showvars showvars\n");
+    Receive("xshowvarsx\n");
+    EXPECT_EQ(History()[0], std::string(kKeywordLabel) + " showvars\n");
+    EXPECT_EQ(History()[1], "x" + std::string(kKeywordLabel) + "x\n");
+}
+
+TEST_F(Pipeline, DialogNoiseAndOtherWritersAndStoppedReceptionShowNothing) {
+    PlaceSharedLibrary();
+    Receive("C:\\x\\shell\\comdlg32\\fileopensave.cpp(123): noise\n");
+    Receive("not the host\n", false, 5);
+    Monitor().receiving = 0;
+    Receive("while stopped\n");
+    EXPECT_TRUE(History().empty());
+    EXPECT_TRUE(Forwarded().empty());
+}
+
+TEST_F(Pipeline, Utf8LineIsConvertedBeforeFloodControlAndOutput) {
+    PlaceSharedLibrary();
+    Receive("\xE3\x81\x82 utf8\n");
+    EXPECT_EQ(History().back(), "\x82\xA0 utf8\n");
+    EXPECT_EQ(Forwarded().back(), "\x82\xA0 utf8\n");
+    for (uint32_t t = 0; t <= 3100; t += 100) At(10000 + t), Receive("\xE3\x81\x82 utf8\n");
+    EXPECT_EQ(Capture().flood.repeatCounters.count("\x82\xA0 utf8\n"), 1u);  // keyed converted
+}
+
+TEST_F(Pipeline, LongLineIsShownAndForwardedAsItsFirst511BytesButKeyedWhole) {
+    PlaceSharedLibrary();
+    std::string line(600, 'y');
+    line += "\n";
+    for (uint32_t t = 0; t <= 3100; t += 100) At(10000 + t), Receive(line.c_str());
+    EXPECT_EQ(History().back(), std::string(511, 'y'));
+    EXPECT_EQ(Forwarded().back(), std::string(511, 'y'));
+    EXPECT_EQ(Capture().flood.repeatCounters.count(line), 1u);
+}
+
+TEST_F(Pipeline, HeaderLineIsPrintedWhenDueAndOnlyForGatedLines) {
+    char path[] = "/tmp/kg-header-XXXXXX";
+    const int fd = mkstemp(path);
+    ASSERT_GE(fd, 0);
+    fflush(stdout);
+    FILE* saved = fdopen(dup(fileno(stdout)), "w");
+    ASSERT_TRUE(freopen(path, "w", stdout));
+    Receive("first\n", true, 7);
+    Receive("frag", true, 7);
+    Receive("ment\n", true, 7);  // after a fragment: not due
+    Receive("next\n", true, 7);  // after a line end: due
+    Receive("stranger\n", false, 8);
+    Monitor().receiving = 0;
+    Receive("stopped\n", true, 7);
+    fflush(stdout);
+    dup2(fileno(saved), fileno(stdout));
+    fclose(saved);
+    FILE* f = fopen(path, "rb");
+    char buf[1024] = {};
+    const size_t n = fread(buf, 1, sizeof buf - 1, f);
+    fclose(f);
+    close(fd);
+    unlink(path);
+    std::string header(kHeaderFormat);
+    header.replace(header.find("%3u"), 3, "  7");
+    EXPECT_EQ(std::string(buf, n), header + header);
+}
+
+TEST_F(Pipeline, PendingTextIsBoundedByCompletingTheLine) {
+    const std::string chunk(4000, 'p');
+    size_t sent = 0;
+    while (sent + chunk.size() <= kPendingTextLimit) {
+        Receive(chunk.c_str());
+        sent += chunk.size();
+    }
+    EXPECT_TRUE(History().empty());
+    EXPECT_EQ(Monitor().pendingText.size(), sent);
+    Receive(chunk.c_str());  // would pass the bound: the line is completed with it
+    EXPECT_TRUE(Monitor().pendingText.empty());
+    ASSERT_EQ(History().size(), 1u);
+    EXPECT_EQ(History()[0], std::string(511, 'p'));
+    Receive("after\n");
+    EXPECT_EQ(History().back(), "after\n");
+}
+
+TEST_F(Pipeline, ForwardingFollowsTheLibraryAsItComesAndGoes) {
+    Receive("no library yet\n");
+    EXPECT_EQ(LoadAttempts(), 1);
+    StandInLibrary noExport;
+    PlaceLibrary(kSharedLibraryPath, &noExport);
+    Receive("library without export\n");
+    Receive("again\n");
+    EXPECT_EQ(LoadAttempts(), 2);  // loaded once and kept
+    EXPECT_EQ(ExportLookups(), 2);  // looked up every time
+    noExport.exports["SetSharedMessage"] = reinterpret_cast<void*>(&RecordForwarded);
+    Receive("now it is there\n");
+    EXPECT_EQ(Forwarded(), std::vector<std::string>{"now it is there\n"});
+}
