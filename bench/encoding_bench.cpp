@@ -8,14 +8,16 @@
 
 static std::string Repeat(const std::string& unit, size_t bytes) {
     std::string s;
-    while (s.size() + unit.size() <= bytes) s += unit;
+    while (s.size() + unit.size() <= bytes)
+        s += unit;
     s.resize(bytes, 'a');
     return s;
 }
 
 static void Detect(benchmark::State& state, const std::string& line) {
     const auto* p = reinterpret_cast<const unsigned char*>(line.data());
-    for (auto _ : state) benchmark::DoNotOptimize(DetectEncoding(p, static_cast<int32_t>(line.size())));
+    for (auto _ : state)
+        benchmark::DoNotOptimize(DetectEncoding(p, static_cast<int32_t>(line.size())));
     state.SetBytesProcessed(state.iterations() * line.size());
 }
 

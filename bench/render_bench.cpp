@@ -21,7 +21,8 @@ static void ReRender800(benchmark::State& state) {
     }
     SetFilterText("warn(ing)? [0-9]+");
     FilterKeepCompiledPattern(state.range(0) != 0);
-    for (auto _ : state) ReRender();
+    for (auto _ : state)
+        ReRender();
     FilterKeepCompiledPattern(true);
     state.SetLabel(state.range(0) ? "kept pattern" : "compile per test");
     SetLogView(nullptr);

@@ -11,7 +11,9 @@
 #include "texts.h"
 
 namespace {
-int32_t Elapsed(uint32_t now, uint32_t since) { return static_cast<int32_t>(now - since); }
+int32_t Elapsed(uint32_t now, uint32_t since) {
+    return static_cast<int32_t>(now - since);
+}
 }  // namespace
 
 Outcome FloodDecide(const std::string& text) {
@@ -55,7 +57,8 @@ int TakeReplays() {
 
 void WriteRepeatNotice(int replays) {
     WriteText(kRepeatNotice);
-    for (int i = 0; i < replays; ++i) WriteText(Monitor().displayBuffer);
+    for (int i = 0; i < replays; ++i)
+        WriteText(Monitor().displayBuffer);
 }
 
 void ErrorCutOff() {

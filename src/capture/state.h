@@ -52,7 +52,9 @@ struct CaptureState {
 // The process-wide capture state. It is never destroyed: the monitor thread may still
 // be running while the process's exit handlers run.
 CaptureState& Capture();
-inline MonitorState& Monitor() { return Capture().monitor; }
+inline MonitorState& Monitor() {
+    return Capture().monitor;
+}
 
 // Back to the state at program start; the three flood times become the current tick.
 void ResetCaptureState();

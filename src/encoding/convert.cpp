@@ -3,4 +3,6 @@
 
 #include "platform/platform.h"
 
-std::string Utf8ToOem(const char* text) { return NarrowToOem(WidenUtf8(text)); }
+std::string Utf8ToOem(const char* text) {
+    return NarrowToOem(WidenUtf8(text));
+}

@@ -26,14 +26,22 @@ float Utf8Score(const unsigned char* b, int32_t n) {
         const unsigned char c = b[i];
         int32_t len;
         if (c == 0x00) return -1.0f;
-        if (c <= 0x7F) len = 1;
-        else if (c <= 0xC1) return -1.0f;
-        else if (c <= 0xDF) len = 2;
-        else if (c <= 0xEF) len = 3;
-        else if (c <= 0xF7) len = 4;
-        else if (c <= 0xFB) len = 5;
-        else if (c <= 0xFD) len = 6;
-        else return -1.0f;
+        if (c <= 0x7F)
+            len = 1;
+        else if (c <= 0xC1)
+            return -1.0f;
+        else if (c <= 0xDF)
+            len = 2;
+        else if (c <= 0xEF)
+            len = 3;
+        else if (c <= 0xF7)
+            len = 4;
+        else if (c <= 0xFB)
+            len = 5;
+        else if (c <= 0xFD)
+            len = 6;
+        else
+            return -1.0f;
         for (int32_t k = 1; k < len; ++k) {
             if (i + k >= n || b[i + k] < 0x80 || b[i + k] > 0xBF) return -1.0f;
         }
@@ -101,7 +109,8 @@ int DetectEncoding(const unsigned char* b, int32_t n) {
     }
     if (JisScore(b, n) > 0) return kEncJis;
     bool ascii = true;
-    for (int32_t i = 0; i < n && ascii; ++i) ascii = b[i] >= 0x01 && b[i] <= 0x7F;
+    for (int32_t i = 0; i < n && ascii; ++i)
+        ascii = b[i] >= 0x01 && b[i] <= 0x7F;
     if (ascii) return kEncAscii;
     const float utf8 = Utf8Score(b, n);
     if (utf8 > 1.0f) return kEncUtf8Bom;

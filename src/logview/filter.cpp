@@ -58,4 +58,6 @@ void FilterReset() {
     f = CompiledFilter{};
 }
 
-void FilterKeepCompiledPattern(bool keep) { gKeepCompiled = keep; }
+void FilterKeepCompiledPattern(bool keep) {
+    gKeepCompiled = keep;
+}

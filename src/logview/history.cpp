@@ -26,16 +26,26 @@ bool PassesFilter(const std::string& text) {
 }
 }  // namespace
 
-void SetLogView(WindowRef view) { State().view = view; }
-WindowRef LogView() { return State().view; }
+void SetLogView(WindowRef view) {
+    State().view = view;
+}
+WindowRef LogView() {
+    return State().view;
+}
 
 void SetFilterText(const char* text) {
     State().filterText.assign(text, strnlen(text, kFilterTextSize - 1));
 }
-const std::string& FilterText() { return State().filterText; }
+const std::string& FilterText() {
+    return State().filterText;
+}
 
-void HistoryAppend(const char* text) { State().history.emplace_back(text); }
-const std::vector<std::string>& History() { return State().history; }
+void HistoryAppend(const char* text) {
+    State().history.emplace_back(text);
+}
+const std::vector<std::string>& History() {
+    return State().history;
+}
 
 void LogViewAppend(WindowRef view, const char* text) {
     const intptr_t length = SendToWindow(view, kWmGetTextLength, 0, 0);

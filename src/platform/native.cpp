@@ -30,9 +30,15 @@ std::atomic<bool> gHaveUiThread{false};
 std::thread::id gUiThread;
 }  // namespace
 
-uint32_t TickNow() { return gTick.load(std::memory_order_relaxed); }
-void SetTick(uint32_t now) { gTick.store(now, std::memory_order_relaxed); }
-void AdvanceTick(uint32_t ms) { gTick.fetch_add(ms, std::memory_order_relaxed); }
+uint32_t TickNow() {
+    return gTick.load(std::memory_order_relaxed);
+}
+void SetTick(uint32_t now) {
+    gTick.store(now, std::memory_order_relaxed);
+}
+void AdvanceTick(uint32_t ms) {
+    gTick.fetch_add(ms, std::memory_order_relaxed);
+}
 
 intptr_t SendToWindow(WindowRef window, unsigned message, uintptr_t wParam, intptr_t lParam) {
     auto* c = static_cast<StandInControl*>(window);
@@ -44,31 +50,31 @@ intptr_t SendToWindow(WindowRef window, unsigned message, uintptr_t wParam, intp
         c->log.push_back(std::move(r));
     }
     switch (message) {
-    case kWmGetTextLength:
-        return static_cast<intptr_t>(c->text.size());
-    case kEmSetSel:
-        c->selStart = std::min<size_t>(wParam, c->text.size());
-        c->selEnd = std::min<size_t>(static_cast<size_t>(lParam), c->text.size());
-        if (c->selEnd < c->selStart) std::swap(c->selStart, c->selEnd);
-        return 0;
-    case kEmReplaceSel: {
-        std::string insert = text ? text : "";
-        c->text.replace(c->selStart, c->selEnd - c->selStart, insert);
-        c->selStart = c->selEnd = c->selStart + insert.size();
-        return 0;
-    }
-    case kWmSetText:
-        c->text = text ? text : "";
-        c->selStart = c->selEnd = 0;
-        return 1;
-    case kEmSetCharFormat:
-        if (c->setCharFormatAnswer) std::memcpy(&c->format, text, sizeof(CharFormat));
-        return c->setCharFormatAnswer;
-    case kEmGetCharFormat:
-        std::memcpy(reinterpret_cast<void*>(lParam), &c->format, sizeof(CharFormat));
-        return 0;
-    default:
-        return 0;
+        case kWmGetTextLength:
+            return static_cast<intptr_t>(c->text.size());
+        case kEmSetSel:
+            c->selStart = std::min<size_t>(wParam, c->text.size());
+            c->selEnd = std::min<size_t>(static_cast<size_t>(lParam), c->text.size());
+            if (c->selEnd < c->selStart) std::swap(c->selStart, c->selEnd);
+            return 0;
+        case kEmReplaceSel: {
+            std::string insert = text ? text : "";
+            c->text.replace(c->selStart, c->selEnd - c->selStart, insert);
+            c->selStart = c->selEnd = c->selStart + insert.size();
+            return 0;
+        }
+        case kWmSetText:
+            c->text = text ? text : "";
+            c->selStart = c->selEnd = 0;
+            return 1;
+        case kEmSetCharFormat:
+            if (c->setCharFormatAnswer) std::memcpy(&c->format, text, sizeof(CharFormat));
+            return c->setCharFormatAnswer;
+        case kEmGetCharFormat:
+            std::memcpy(reinterpret_cast<void*>(lParam), &c->format, sizeof(CharFormat));
+            return 0;
+        default:
+            return 0;
     }
 }
 
@@ -81,8 +87,12 @@ void SetCaption(WindowRef window, const char* text) {
     if (auto* c = static_cast<StandInControl*>(window)) c->caption = text;
 }
 
-void ShowError(WindowRef, const char* text) { gShownErrors.emplace_back(text); }
-std::vector<std::string>& ShownErrors() { return gShownErrors; }
+void ShowError(WindowRef, const char* text) {
+    gShownErrors.emplace_back(text);
+}
+std::vector<std::string>& ShownErrors() {
+    return gShownErrors;
+}
 
 LibraryRef LoadLibraryAt(const char* path) {
     ++gLoadAttempts;
@@ -104,8 +114,12 @@ void PlaceLibrary(const std::string& path, StandInLibrary* library) {
         gLibraries.erase(path);
     }
 }
-int LoadAttempts() { return gLoadAttempts; }
-int ExportLookups() { return gExportLookups; }
+int LoadAttempts() {
+    return gLoadAttempts;
+}
+int ExportLookups() {
+    return gExportLookups;
+}
 
 void ResetStandIns() {
     gLibraries.clear();
@@ -137,8 +151,10 @@ std::u16string WidenUtf8(const char* text) {
         }
         bool ok = i + len <= n;
         for (size_t k = 1; ok && k < len; ++k) {
-            if ((s[i + k] & 0xC0) != 0x80) ok = false;
-            else cp = (cp << 6) | (s[i + k] & 0x3F);
+            if ((s[i + k] & 0xC0) != 0x80)
+                ok = false;
+            else
+                cp = (cp << 6) | (s[i + k] & 0x3F);
         }
         if (ok && ((len == 3 && (cp < 0x800 || (cp >= 0xD800 && cp <= 0xDFFF))) ||
                    (len == 4 && (cp < 0x10000 || cp > 0x10FFFF)))) {
@@ -170,7 +186,8 @@ std::string NarrowToOem(const std::u16string& text) {
         size_t units = 1;
         if (unit[0] >= 0xD800 && unit[0] <= 0xDBFF && i + 1 < text.size()) unit[1] = text[++i], units = 2;
         char in[4];
-        for (size_t k = 0; k < units; ++k) in[2 * k] = char(unit[k] & 0xFF), in[2 * k + 1] = char(unit[k] >> 8);
+        for (size_t k = 0; k < units; ++k)
+            in[2 * k] = char(unit[k] & 0xFF), in[2 * k + 1] = char(unit[k] >> 8);
         char buf[8];
         char* inp = in;
         char* outp = buf;

@@ -26,7 +26,7 @@ struct StandInControl {
     size_t selStart = 0;
     size_t selEnd = 0;
     std::string caption;
-    CharFormat format{};              // the last format set
+    CharFormat format{};               // the last format set
     intptr_t setCharFormatAnswer = 1;  // what EM_SETCHARFORMAT answers
     bool record = true;
     std::vector<RecordedMessage> log;

@@ -37,12 +37,12 @@ struct CharFormat {
 uint32_t TickNow();
 
 intptr_t SendToWindow(WindowRef window, unsigned message, uintptr_t wParam, intptr_t lParam);
-void RepaintNow(WindowRef window);                      // UpdateWindow
-void SetCaption(WindowRef window, const char* text);   // SetWindowTextA
-void ShowError(WindowRef owner, const char* text);     // MessageBoxA, caption "Error", MB_OK
+void RepaintNow(WindowRef window);                    // UpdateWindow
+void SetCaption(WindowRef window, const char* text);  // SetWindowTextA
+void ShowError(WindowRef owner, const char* text);    // MessageBoxA, caption "Error", MB_OK
 
-LibraryRef LoadLibraryAt(const char* path);             // LoadLibraryA
-void* FindExport(LibraryRef library, const char* name); // GetProcAddress
+LibraryRef LoadLibraryAt(const char* path);              // LoadLibraryA
+void* FindExport(LibraryRef library, const char* name);  // GetProcAddress
 
 // UTF-8 to UTF-16 and UTF-16 to the OEM code page, each measured and then converted.
 std::u16string WidenUtf8(const char* text);

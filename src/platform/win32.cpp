@@ -19,18 +19,26 @@ static_assert(offsetof(CharFormat, szFaceName) == offsetof(CHARFORMATA, szFaceNa
 static_assert(kEmSetCharFormat == EM_SETCHARFORMAT && kEmGetCharFormat == EM_GETCHARFORMAT);
 static_assert(kEmReplaceSel == EM_REPLACESEL && kEmLineScroll == EM_LINESCROLL && kEmSetSel == EM_SETSEL);
 
-uint32_t TickNow() { return timeGetTime(); }
+uint32_t TickNow() {
+    return timeGetTime();
+}
 
 intptr_t SendToWindow(WindowRef window, unsigned message, uintptr_t wParam, intptr_t lParam) {
     return SendMessageA(static_cast<HWND>(window), message, wParam, lParam);
 }
-void RepaintNow(WindowRef window) { UpdateWindow(static_cast<HWND>(window)); }
-void SetCaption(WindowRef window, const char* text) { SetWindowTextA(static_cast<HWND>(window), text); }
+void RepaintNow(WindowRef window) {
+    UpdateWindow(static_cast<HWND>(window));
+}
+void SetCaption(WindowRef window, const char* text) {
+    SetWindowTextA(static_cast<HWND>(window), text);
+}
 void ShowError(WindowRef owner, const char* text) {
     MessageBoxA(static_cast<HWND>(owner), text, kErrorCaption, MB_OK);
 }
 
-LibraryRef LoadLibraryAt(const char* path) { return LoadLibraryA(path); }
+LibraryRef LoadLibraryAt(const char* path) {
+    return LoadLibraryA(path);
+}
 void* FindExport(LibraryRef library, const char* name) {
     return reinterpret_cast<void*>(GetProcAddress(static_cast<HMODULE>(library), name));
 }

@@ -25,13 +25,15 @@ TEST(EncodingDetection, ByteOrderMarksWinAndFourByteMarksBeforeTwoByteOnes) {
     EXPECT_EQ(Detect(std::string("\xFF\xFE\x00\x00\x41", 5)), kEncUtf32Le);
     EXPECT_EQ(Detect(std::string("\xFF\xFE\x41\x00", 4)), kEncUtf16Le);
     EXPECT_EQ(Detect("\xFE\xFF"), kEncUtf16Be);
-    EXPECT_EQ(Detect("\xEF\xBB\xBF" "abc"), kEncUtf8Bom);
+    EXPECT_EQ(Detect("\xEF\xBB\xBF"
+                     "abc"),
+              kEncUtf8Bom);
 }
 
 TEST(EncodingDetection, JisEscapeNeedsAFollowingByte) {
     EXPECT_EQ(Detect("abc\x1B$B"), kEncJis);
     EXPECT_EQ(Detect("abc\x1B(B"), kEncJis);
-    EXPECT_EQ(Detect("abc\x1B"), kEncAscii);  // ESC as the very last byte
+    EXPECT_EQ(Detect("abc\x1B"), kEncAscii);           // ESC as the very last byte
     EXPECT_EQ(Detect("\xE3\x81\x82\x1B$"), kEncUtf8);  // a high byte before the escape
 }
 
@@ -62,7 +64,8 @@ TEST(EncodingDetection, ShiftJisAgainstEucJp) {
 
 TEST(EncodingDetection, PenaltiesMultiplyInSinglePrecision) {
     float expected = 1.0f;
-    for (int i = 0; i < 5; ++i) expected *= 0.9f;
+    for (int i = 0; i < 5; ++i)
+        expected *= 0.9f;
     EXPECT_EQ(Sjis("\xB1\xB2\xB3\xB4\xB5"), expected);
     EXPECT_EQ(Euc("\x8E\xB1\x8F\xA1\xA1"), 0.9f * 0.9f);
     EXPECT_EQ(kEncodingNames[kEncUtf8Bom], std::string("UTF8BOM"));

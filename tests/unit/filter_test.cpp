@@ -23,7 +23,8 @@ TEST(Filter, EmptyTextOrPatternNeverMatches) {
 }
 
 TEST(Filter, InvalidPatternMatchesNothingEveryTime) {
-    for (int i = 0; i < 3; ++i) EXPECT_FALSE(FilterMatch("(text)", "("));
+    for (int i = 0; i < 3; ++i)
+        EXPECT_FALSE(FilterMatch("(text)", "("));
     EXPECT_TRUE(FilterMatch("(text)", "\\("));  // and a valid one after it is rebuilt
     EXPECT_FALSE(FilterMatch("(text)", "("));
 }

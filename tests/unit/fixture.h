@@ -17,7 +17,9 @@ inline std::vector<std::string>& Forwarded() {
     static std::vector<std::string> texts;
     return texts;
 }
-inline void RecordForwarded(const char* text) { Forwarded().emplace_back(text); }
+inline void RecordForwarded(const char* text) {
+    Forwarded().emplace_back(text);
+}
 
 struct MonitorTest : ::testing::Test {
     static constexpr uint32_t kStart = 1000000;

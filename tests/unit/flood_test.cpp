@@ -11,7 +11,8 @@ constexpr uint32_t kBurst = 10000;
 }  // namespace
 
 TEST_F(Flood, GapOf800KeepsTheBurstAnd801StartsANewOne) {
-    for (uint32_t t = kBurst; t <= kBurst + 3500; t += 500) At(t), FloodDecide("a");
+    for (uint32_t t = kBurst; t <= kBurst + 3500; t += 500)
+        At(t), FloodDecide("a");
     At(kBurst + 4300);  // a gap of exactly 800
     FloodDecide("a");
     EXPECT_EQ(Capture().flood.burstStartTime, kStart + kBurst);
@@ -24,11 +25,13 @@ TEST_F(Flood, GapOf800KeepsTheBurstAnd801StartsANewOne) {
 
 TEST_F(Flood, CountingStartsAfter3000AndSuppressionAfter8000) {
     At(kBurst), FloodDecide("a");
-    for (uint32_t t = kBurst + 500; t <= kBurst + 3000; t += 500) At(t), FloodDecide("a");
+    for (uint32_t t = kBurst + 500; t <= kBurst + 3000; t += 500)
+        At(t), FloodDecide("a");
     EXPECT_EQ(Capture().flood.repeatCounters.count("a"), 0u);  // exactly 3000: not counted
     At(kBurst + 3001), FloodDecide("a");
     EXPECT_EQ(Capture().flood.repeatCounters["a"], 1);
-    for (uint32_t t = kBurst + 3500; t <= kBurst + 7500; t += 500) At(t), FloodDecide("a");
+    for (uint32_t t = kBurst + 3500; t <= kBurst + 7500; t += 500)
+        At(t), FloodDecide("a");
     At(kBurst + 8000);
     EXPECT_EQ(FloodDecide("a"), Outcome::Show);  // exactly 8000: shown whatever its counter
     At(kBurst + 8001);
@@ -41,7 +44,8 @@ TEST_F(Flood, CountingStartsAfter3000AndSuppressionAfter8000) {
 
 TEST_F(Flood, NoticeComesOnlyMoreThan2000AfterTheLastOne) {
     At(kBurst), FloodDecide("a");
-    for (uint32_t t = kBurst + 500; t <= kBurst + 8000; t += 500) At(t), FloodDecide("a");
+    for (uint32_t t = kBurst + 500; t <= kBurst + 8000; t += 500)
+        At(t), FloodDecide("a");
     At(kBurst + 8400);
     ASSERT_EQ(FloodDecide("a"), Outcome::RepeatNotice);
     At(kBurst + 8800), FloodDecide("a");
@@ -84,16 +88,19 @@ TEST_F(Flood, OneTextEvery100MsForTwelveSeconds) {
     const std::string expected = std::string(81, 'S') + 'N' + std::string(20, '.') + 'N' + std::string(18, '.');
     EXPECT_EQ(outcomes, expected);
     std::vector<std::string> history(81, "same\n");
-    for (int i = 0; i < 2; ++i) history.insert(history.end(), {kRepeatNotice, "same\n"});
+    for (int i = 0; i < 2; ++i)
+        history.insert(history.end(), {kRepeatNotice, "same\n"});
     EXPECT_EQ(History(), history);
     std::vector<std::string> forwarded(81, "same\n");
-    for (int i = 0; i < 2; ++i) forwarded.insert(forwarded.end(), {kForwardedRepeatNotice, "same\n"});
+    for (int i = 0; i < 2; ++i)
+        forwarded.insert(forwarded.end(), {kForwardedRepeatNotice, "same\n"});
     EXPECT_EQ(Forwarded(), forwarded);
 }
 
 TEST_F(Flood, TwoAlternatingTextsReplayTheCurrentTextTwice) {
     PlaceSharedLibrary();
-    for (uint32_t t = 0; t <= 8000; t += 100) At(kBurst + t), Receive(t % 200 ? "B\n" : "A\n");
+    for (uint32_t t = 0; t <= 8000; t += 100)
+        At(kBurst + t), Receive(t % 200 ? "B\n" : "A\n");
     History();
     const size_t before = History().size();
     Forwarded().clear();
@@ -105,12 +112,14 @@ TEST_F(Flood, TwoAlternatingTextsReplayTheCurrentTextTwice) {
 }
 
 TEST_F(Flood, WithoutTheLibraryANoticeLowersEachCounterOnce) {
-    for (uint32_t t = 0; t <= 8000; t += 100) At(kBurst + t), Receive("a\n");  // counted 50 times
-    At(kBurst + 8100), Receive("a\n");  // notice: 51, one replay: 50
+    for (uint32_t t = 0; t <= 8000; t += 100)
+        At(kBurst + t), Receive("a\n");  // counted 50 times
+    At(kBurst + 8100), Receive("a\n");   // notice: 51, one replay: 50
     EXPECT_EQ(Capture().flood.repeatCounters["a\n"], 50);
     EXPECT_EQ(LoadAttempts(), 82);  // tried again at every forwarding
     PlaceSharedLibrary();
-    for (uint32_t t = 8200; t <= 10100; t += 100) At(kBurst + t), Receive("a\n");  // 20 drops: 70
+    for (uint32_t t = 8200; t <= 10100; t += 100)
+        At(kBurst + t), Receive("a\n");  // 20 drops: 70
     At(kBurst + 10200), Receive("a\n");  // notice: 71, replay 70, forwarding 69
     EXPECT_EQ(Capture().flood.repeatCounters["a\n"], 69);
     EXPECT_EQ(Forwarded(), (std::vector<std::string>{kForwardedRepeatNotice, "a\n"}));
@@ -129,7 +138,8 @@ TEST_F(Flood, ClearingTheViewLeavesFloodStateAlone) {
 
 TEST_F(Flood, EleventhErrorIsShownThenTheCutOffNoticeThenReceptionStops) {
     PlaceSharedLibrary();
-    for (int i = 1; i <= 10; ++i) Receive(("KUMOGATAERR: e" + std::to_string(i) + "\n").c_str());
+    for (int i = 1; i <= 10; ++i)
+        Receive(("KUMOGATAERR: e" + std::to_string(i) + "\n").c_str());
     EXPECT_EQ(Monitor().receiving.load(), 1);
     Receive("KUMOGATAERR: e11 KUMOGATAERR: twice\n");
     EXPECT_EQ(Monitor().errorCount.load(), 11);
@@ -144,7 +154,8 @@ TEST_F(Flood, EleventhErrorIsShownThenTheCutOffNoticeThenReceptionStops) {
     ToggleReception();  // the user resumes: the count starts again
     EXPECT_EQ(Monitor().errorCount.load(), 0);
     EXPECT_EQ(button.caption, kCaptionStop);
-    for (int i = 1; i <= 10; ++i) Receive(("KUMOGATAERR: again" + std::to_string(i) + "\n").c_str());
+    for (int i = 1; i <= 10; ++i)
+        Receive(("KUMOGATAERR: again" + std::to_string(i) + "\n").c_str());
     EXPECT_EQ(Monitor().receiving.load(), 1);
     Receive("KUMOGATAERR: again11\n");
     EXPECT_EQ(Monitor().receiving.load(), 0);
@@ -156,7 +167,8 @@ TEST_F(Flood, OnlyErrorsInTheKeptBytesOfShownMessagesCount) {
     Receive(late.c_str());
     EXPECT_EQ(Monitor().errorCount.load(), 0);
     // A dropped error line is not counted.
-    for (uint32_t t = 0; t <= 8000; t += 100) At(kBurst + t), FloodDecide("KUMOGATAERR: flood\n");
+    for (uint32_t t = 0; t <= 8000; t += 100)
+        At(kBurst + t), FloodDecide("KUMOGATAERR: flood\n");
     const int32_t counted = Monitor().errorCount.load();
     At(kBurst + 8100), Receive("KUMOGATAERR: flood\n");  // notice: counted once
     At(kBurst + 8200), Receive("KUMOGATAERR: flood\n");  // dropped

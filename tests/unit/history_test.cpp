@@ -8,7 +8,8 @@
 namespace {
 std::vector<unsigned> Messages(const StandInControl& c) {
     std::vector<unsigned> out;
-    for (const RecordedMessage& r : c.log) out.push_back(r.message);
+    for (const RecordedMessage& r : c.log)
+        out.push_back(r.message);
     return out;
 }
 }  // namespace
@@ -49,7 +50,8 @@ TEST_F(LogView_, FilteredOutArrivalIsKeptAndStillMovesCaretAndScrolls) {
 }
 
 TEST_F(LogView_, ReRenderRebuildsFromHistoryInOrderAndSkipsNonMatchesSilently) {
-    for (const char* t : {"a1\n", "b1\n", "a2\n", "", "b2\n"}) HistoryAppend(t);
+    for (const char* t : {"a1\n", "b1\n", "a2\n", "", "b2\n"})
+        HistoryAppend(t);
     SetFilterText("B");
     view.log.clear();
     ReRender();
@@ -85,7 +87,8 @@ TEST_F(LogView_, InvalidPatternEmptiesTheViewButKeepsTheHistory) {
 }
 
 TEST_F(LogView_, TrimLeavesEightHundredAloneAndCutsEightHundredOneToTheLastTwoHundred) {
-    for (int i = 1; i <= 800; ++i) HistoryAppend(("line " + std::to_string(i) + "\n").c_str());
+    for (int i = 1; i <= 800; ++i)
+        HistoryAppend(("line " + std::to_string(i) + "\n").c_str());
     view.log.clear();
     HistoryTrim();
     EXPECT_EQ(History().size(), 800u);

@@ -80,7 +80,8 @@ TEST_F(Pipeline, Utf8LineIsConvertedBeforeFloodControlAndOutput) {
     Receive("\xE3\x81\x82 utf8\n");
     EXPECT_EQ(History().back(), "\x82\xA0 utf8\n");
     EXPECT_EQ(Forwarded().back(), "\x82\xA0 utf8\n");
-    for (uint32_t t = 0; t <= 3100; t += 100) At(10000 + t), Receive("\xE3\x81\x82 utf8\n");
+    for (uint32_t t = 0; t <= 3100; t += 100)
+        At(10000 + t), Receive("\xE3\x81\x82 utf8\n");
     EXPECT_EQ(Capture().flood.repeatCounters.count("\x82\xA0 utf8\n"), 1u);  // keyed converted
 }
 
@@ -88,7 +89,8 @@ TEST_F(Pipeline, LongLineIsShownAndForwardedAsItsFirst511BytesButKeyedWhole) {
     PlaceSharedLibrary();
     std::string line(600, 'y');
     line += "\n";
-    for (uint32_t t = 0; t <= 3100; t += 100) At(10000 + t), Receive(line.c_str());
+    for (uint32_t t = 0; t <= 3100; t += 100)
+        At(10000 + t), Receive(line.c_str());
     EXPECT_EQ(History().back(), std::string(511, 'y'));
     EXPECT_EQ(Forwarded().back(), std::string(511, 'y'));
     EXPECT_EQ(Capture().flood.repeatCounters.count(line), 1u);
@@ -146,7 +148,7 @@ TEST_F(Pipeline, ForwardingFollowsTheLibraryAsItComesAndGoes) {
     PlaceLibrary(kSharedLibraryPath, &noExport);
     Receive("library without export\n");
     Receive("again\n");
-    EXPECT_EQ(LoadAttempts(), 2);  // loaded once and kept
+    EXPECT_EQ(LoadAttempts(), 2);   // loaded once and kept
     EXPECT_EQ(ExportLookups(), 2);  // looked up every time
     noExport.exports["SetSharedMessage"] = reinterpret_cast<void*>(&RecordForwarded);
     Receive("now it is there\n");
