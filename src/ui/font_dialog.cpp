@@ -1,0 +1,72 @@
+// src/ui/font_dialog.cpp
+#include "ui/font_dialog.h"
+
+#include <windows.h>
+
+#include <commdlg.h>
+#include <richedit.h>
+
+#include <cstring>
+
+#include "logview/history.h"
+#include "texts.h"
+
+namespace {
+constexpr DWORD kDefaultFormatMask = 0xE800000F;
+}
+
+int TwipsToLogFontHeight(int twips, int pixelsPerInch) {
+    return MulDiv(twips, pixelsPerInch, -1440);
+}
+int PointSizeToTwips(int tenthsOfAPoint) {
+    return tenthsOfAPoint * 2;
+}
+
+int ChooseLogViewFont() {
+    HWND view = static_cast<HWND>(LogView());
+    CHARFORMATA format{};
+    format.cbSize = sizeof format;
+    SendMessageA(view, EM_GETCHARFORMAT, SCF_SELECTION, reinterpret_cast<LPARAM>(&format));
+
+    LOGFONTA font{};
+    HDC dc = GetDC(view);
+    font.lfHeight = TwipsToLogFontHeight(format.yHeight, GetDeviceCaps(dc, LOGPIXELSY));
+    ReleaseDC(view, dc);
+    const BYTE effects = static_cast<BYTE>(format.dwEffects & 0xFF);
+    font.lfWeight = (effects & CFE_BOLD) ? 700 : 400;
+    font.lfItalic = (effects & CFE_ITALIC) ? 1 : 0;
+    font.lfUnderline = (effects & CFE_UNDERLINE) ? 1 : 0;
+    font.lfStrikeOut = (effects & CFE_STRIKEOUT) ? 1 : 0;
+    font.lfCharSet = format.bCharSet;
+    font.lfPitchAndFamily = format.bPitchAndFamily;
+    font.lfQuality = DEFAULT_QUALITY;
+    std::memcpy(font.lfFaceName, format.szFaceName, sizeof font.lfFaceName);
+    font.lfFaceName[LF_FACESIZE - 1] = '\0';
+
+    CHOOSEFONTA dialog{};
+    dialog.lStructSize = sizeof dialog;
+    dialog.hwndOwner = view;
+    dialog.lpLogFont = &font;
+    dialog.Flags = CF_SCREENFONTS | CF_INITTOLOGFONTSTRUCT | CF_EFFECTS;
+    dialog.rgbColors = format.crTextColor;
+    if (ChooseFontA(&dialog)) {
+        format.cbSize = sizeof format;
+        format.dwMask = kDefaultFormatMask;
+        format.yHeight = PointSizeToTwips(dialog.iPointSize);
+        format.dwEffects = 0;
+        if (font.lfWeight >= 700) format.dwEffects |= CFE_BOLD;
+        if (font.lfItalic) format.dwEffects |= CFE_ITALIC;
+        if (font.lfUnderline) format.dwEffects |= CFE_UNDERLINE;
+        if (font.lfStrikeOut) format.dwEffects |= CFE_STRIKEOUT;
+        format.crTextColor = dialog.rgbColors;
+        format.bCharSet = font.lfCharSet;
+        format.bPitchAndFamily = font.lfPitchAndFamily;
+        std::memcpy(format.szFaceName, font.lfFaceName, sizeof format.szFaceName);
+        if (SendMessageA(view, EM_SETCHARFORMAT, SCF_SELECTION, reinterpret_cast<LPARAM>(&format)) == 0) {
+            MessageBoxA(view, kFontFailed, kErrorCaption, MB_OK);
+            return 0;
+        }
+    }
+    SetFocus(view);
+    return 1;
+}

@@ -1,0 +1,10 @@
+// src/ui/font_dialog.h
+#pragma once
+
+// Opens the font dialog pre-filled from the log view's selection and applies the choice
+// to it. 1 when cancelled or applied, 0 when the log view refused the format.
+int ChooseLogViewFont();
+
+// Dialog height in pixels (negative) from twips, and twips from tenths of a point.
+int TwipsToLogFontHeight(int twips, int pixelsPerInch);
+int PointSizeToTwips(int tenthsOfAPoint);

@@ -1,0 +1,125 @@
+// tests/tools/probe.cpp
+// Looks at and drives the running monitor from outside, as a user would:
+//   probe wait-window MS        exit 0 once a window of class KG_DebugMonitor exists
+//   probe count-windows         print how many top-level windows of that class exist
+//   probe text FILE             the log view's text, exact bytes, into FILE
+//   probe filter-text FILE      the filter box's text into FILE
+//   probe caption FILE          the stop/resume button's caption into FILE
+//   probe filter TEXT           set the filter box's text (escapes as the writer's)
+//   probe command ID            WM_COMMAND with that id (buttons and menu items)
+//   probe close                 close the window (WM_CLOSE)
+//   probe minimize | is-iconic  minimise it | exit 0 when it is minimised
+//   probe shot-ready            wait until the window has painted (for screenshots)
+#include <windows.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <string>
+#include <vector>
+
+namespace {
+HWND Main() {
+    return FindWindowA("KG_DebugMonitor", nullptr);
+}
+
+struct Children {
+    HWND logView = nullptr, filterBox = nullptr, stopButton = nullptr;
+};
+
+BOOL CALLBACK Visit(HWND child, LPARAM p) {
+    auto* c = reinterpret_cast<Children*>(p);
+    char cls[64] = {};
+    GetClassNameA(child, cls, sizeof cls);
+    if (!lstrcmpiA(cls, "RICHEDIT")) {
+        RECT r;
+        GetWindowRect(child, &r);
+        // The log view is the tall one; the filter box is one line high.
+        ((r.bottom - r.top) > 30 ? c->logView : c->filterBox) = child;
+    } else if (!lstrcmpiA(cls, "BUTTON") && GetDlgCtrlID(child) == 50001) {
+        c->stopButton = child;
+    }
+    return TRUE;
+}
+
+Children Find() {
+    Children c;
+    if (HWND m = Main()) EnumChildWindows(m, Visit, reinterpret_cast<LPARAM>(&c));
+    return c;
+}
+
+// WM_GETTEXT across processes: a too-small buffer returns nothing, so use a large one.
+int SaveText(HWND window, const char* path) {
+    if (!window) return 4;
+    std::vector<char> buffer(16 * 1024 * 1024);
+    const LRESULT n = SendMessageA(window, WM_GETTEXT, buffer.size(), reinterpret_cast<LPARAM>(buffer.data()));
+    FILE* f = std::fopen(path, "wb");
+    if (!f) return 5;
+    std::fwrite(buffer.data(), 1, static_cast<size_t>(n), f);
+    std::fclose(f);
+    return 0;
+}
+
+std::string Unescape(const char* s) {
+    std::string out;
+    for (; *s; ++s) {
+        if (*s == '\\' && s[1] == 'x' && s[2] && s[3]) {
+            char hex[3] = {s[2], s[3], '\0'};
+            out += static_cast<char>(std::strtoul(hex, nullptr, 16));
+            s += 3;
+        } else if (*s == '\\' && s[1] == '\\') {
+            out += '\\';
+            ++s;
+        } else {
+            out += *s;
+        }
+    }
+    return out;
+}
+
+BOOL CALLBACK Count(HWND w, LPARAM p) {
+    char cls[64] = {};
+    GetClassNameA(w, cls, sizeof cls);
+    if (!std::strcmp(cls, "KG_DebugMonitor")) ++*reinterpret_cast<int*>(p);
+    return TRUE;
+}
+}  // namespace
+
+int main(int argc, char** argv) {
+    if (argc < 2) return 2;
+    const std::string cmd = argv[1];
+    const char* arg = argc > 2 ? argv[2] : "";
+    if (cmd == "wait-window") {
+        const DWORD until = GetTickCount() + std::strtoul(arg, nullptr, 10);
+        while (!Main() || !Find().stopButton) {
+            if (GetTickCount() > until) return 1;
+            Sleep(50);
+        }
+        return 0;
+    }
+    if (cmd == "count-windows") {
+        int n = 0;
+        EnumWindows(Count, reinterpret_cast<LPARAM>(&n));
+        std::printf("%d\n", n);
+        return 0;
+    }
+    HWND m = Main();
+    if (!m) return 3;
+    const Children c = Find();
+    if (cmd == "text") return SaveText(c.logView, arg);
+    if (cmd == "filter-text") return SaveText(c.filterBox, arg);
+    if (cmd == "caption") return SaveText(c.stopButton, arg);
+    if (cmd == "filter") {
+        const std::string text = Unescape(arg);
+        return SendMessageA(c.filterBox, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str())) ? 0 : 6;
+    }
+    if (cmd == "command") {
+        SendMessageA(m, WM_COMMAND, MAKEWPARAM(std::atoi(arg), 0), 0);
+        return 0;
+    }
+    if (cmd == "close") return PostMessageA(m, WM_CLOSE, 0, 0) ? 0 : 6;
+    if (cmd == "minimize") return ShowWindow(m, SW_MINIMIZE), 0;
+    if (cmd == "is-iconic") return IsIconic(m) ? 0 : 1;
+    if (cmd == "select-all") return SendMessageA(c.logView, EM_SETSEL, 0, -1), 0;
+    return 2;
+}
