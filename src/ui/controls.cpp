@@ -49,6 +49,10 @@ HWND CreateLogView(HWND parent) {
     SetLogView(view);
     SendMessageA(view, EM_SETBKGNDCOLOR, 0, kViewBackground);
     ApplyLogViewDefaultFormat();
+    // Also the control's default format: some rich edits give text typed after a line end
+    // the default (black on our dark blue) rather than the insertion point's format.
+    CharFormat format = MakeDefaultCharFormat(kLogViewHeightTwips);
+    SendMessageA(view, EM_SETCHARFORMAT, SCF_DEFAULT, reinterpret_cast<LPARAM>(&format));
     SendMessageA(view, EM_EXLIMITTEXT, 0, kLogViewTextLimit);
     return view;
 }

@@ -7,6 +7,8 @@
 //   probe caption FILE          the stop/resume button's caption into FILE
 //   probe filter TEXT           set the filter box's text (escapes as the writer's)
 //   probe command ID            WM_COMMAND with that id (buttons and menu items)
+//   probe post-command ID       the same, posted (for commands that open a modal dialog)
+//   probe cancel-dialog         cancel the open font dialog | dialog-open: exit 0 if one is
 //   probe close                 close the window (WM_CLOSE)
 //   probe minimize | is-iconic  minimise it | exit 0 when it is minimised
 //   probe shot-ready            wait until the window has painted (for screenshots)
@@ -117,6 +119,16 @@ int main(int argc, char** argv) {
         SendMessageA(m, WM_COMMAND, MAKEWPARAM(std::atoi(arg), 0), 0);
         return 0;
     }
+    if (cmd == "post-command") return PostMessageA(m, WM_COMMAND, MAKEWPARAM(std::atoi(arg), 0), 0) ? 0 : 6;
+    if (cmd == "cancel-dialog") {
+        // The font dialog is owned by the log view; wait for it, then cancel it.
+        for (int i = 0; i < 200; ++i) {
+            if (HWND d = FindWindowA("#32770", nullptr)) return PostMessageA(d, WM_COMMAND, IDCANCEL, 0) ? 0 : 6;
+            Sleep(50);
+        }
+        return 7;
+    }
+    if (cmd == "dialog-open") return FindWindowA("#32770", nullptr) ? 0 : 1;
     if (cmd == "close") return PostMessageA(m, WM_CLOSE, 0, 0) ? 0 : 6;
     if (cmd == "minimize") return ShowWindow(m, SW_MINIMIZE), 0;
     if (cmd == "is-iconic") return IsIconic(m) ? 0 : 1;

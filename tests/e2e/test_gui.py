@@ -1,0 +1,177 @@
+"""tests/e2e/test_gui.py — the whole application as a user meets it, under Wine and Xvfb.
+
+Run by CTest: python3 test_gui.py BUILD_DIR ARCH
+"""
+import sys
+import time
+import unittest
+from pathlib import Path
+
+from rig import Rig, sjis
+
+BUILD, ARCH = sys.argv[1], sys.argv[2]
+
+RESTART_NOTICE = sjis("雲形の再起動を認識。\n\n")
+CUT_OFF_NOTICE = sjis("\n雲形: エラーが多くなっています。受信を停止します。\n")
+STOP, RESUME = sjis("受信停止"), sjis("受信再開")
+STOP_RESUME, CLEAR, EXIT, FONT = "50001", "50005", "40002", "40003"
+
+
+class GuiTest(unittest.TestCase):
+    @classmethod
+    def setUpClass(cls):
+        cls.rig = Rig(BUILD, ARCH)
+        cls.rig.start_display()
+        cls.rig.prepare_prefix()
+
+    @classmethod
+    def tearDownClass(cls):
+        cls.rig.close()
+
+    def setUp(self):
+        self.rig.install_library(True)
+        self.rig.start_monitor()
+
+    def tearDown(self):
+        self.rig.stop_monitor()
+
+    def test_host_lines_appear_exactly_with_one_restart_notice_per_run(self):
+        r = self.rig
+        lines = [sjis("雲形マクロ: 開始\n"), b"ascii line\n", sjis("ソースの表示\n")]
+        r.host(b"xxxxxxxxxx\n", b"xxxxxxxxxx\n", *lines, b"xxxxxxxxxx\n")
+        self.assertEqual(r.view_text(), RESTART_NOTICE + b"".join(lines) + RESTART_NOTICE)
+
+    def test_filter_narrows_the_view_as_it_is_set(self):
+        r = self.rig
+        r.host(b"alpha ERROR\n", b"beta info\n", b"gamma Error\n", sjis("日本語の行\n"))
+        r.set_filter(b"err")
+        self.assertEqual(r.view_text(), b"alpha ERROR\ngamma Error\n")
+        r.host(b"delta\n")  # kept, though not shown under this filter
+        self.assertEqual(r.view_text(), b"alpha ERROR\ngamma Error\n")
+        r.set_filter(sjis("日本"))
+        self.assertEqual(r.view_text(), sjis("日本語の行\n"))
+        r.set_filter(b"(")
+        self.assertEqual(r.view_text(), b"")
+        r.set_filter(b"")
+        self.assertEqual(r.view_text(), b"alpha ERROR\nbeta info\ngamma Error\n" + sjis("日本語の行\n") + b"delta\n")
+
+    def test_clear_keeps_the_filter_and_stop_resume_gates_everything(self):
+        r = self.rig
+        r.host(b"one x\n", b"two\n")
+        r.set_filter(b"x")
+        r.probe("command", CLEAR)
+        self.assertEqual(r.view_text(), b"")
+        self.assertEqual(r.read_via_probe("filter-text"), b"x")
+        r.host(b"three x\n", b"four\n")
+        self.assertEqual(r.view_text(), b"three x\n")
+
+        self.assertEqual(r.caption(), STOP)
+        r.probe("command", STOP_RESUME)
+        self.assertEqual(r.caption(), RESUME)
+        before = r.forwarded()
+        r.host(b"while stopped x\n")
+        self.assertEqual(r.view_text(), b"three x\n")
+        self.assertEqual(r.forwarded(), before)
+        r.probe("command", STOP_RESUME)
+        self.assertEqual(r.caption(), STOP)
+        r.host(b"resumed x\n")
+        self.assertEqual(r.view_text(), b"three x\nresumed x\n")
+
+    def test_eleventh_error_line_stops_reception(self):
+        r = self.rig
+        r.host(*[f"KUMOGATAERR: e{i}\n".encode() for i in range(1, 12)])
+        view = r.view_text()
+        self.assertTrue(view.endswith(b"KUMOGATAERR: e11\n" + CUT_OFF_NOTICE), view[-120:])
+        self.assertEqual(r.caption(), RESUME)
+        self.assertNotIn(CUT_OFF_NOTICE, b"".join(r.forwarded()))
+        r.probe("command", STOP_RESUME)
+        r.host(*[f"KUMOGATAERR: again{i}\n".encode() for i in range(1, 11)])
+        self.assertEqual(r.caption(), STOP)
+        r.host(b"KUMOGATAERR: again11\n")
+        self.assertEqual(r.caption(), RESUME)
+
+    def test_history_over_800_is_cut_to_its_last_200(self):
+        r = self.rig
+        self.assertEqual(r.run_tool("kumogata.exe", "--window", "n:801:line-", timeout=600).returncode, 0)
+        self.assertEqual(len(r.view_text().split(b"\n")[:-1]), 801)  # the trim runs before a line is added
+        r.host(b"line-802\n")  # its trim finds 801 entries and keeps the last 200
+        shown = r.view_text().split(b"\n")[:-1]
+        self.assertEqual(len(shown), 201)
+        self.assertEqual(shown[0], b"line-602")
+        self.assertEqual(shown[-1], b"line-802")
+
+    def test_lines_keep_arriving_under_the_font_dialog(self):
+        r = self.rig
+        self.assertEqual(r.probe("post-command", FONT), 0)
+        for _ in range(100):
+            if r.probe("dialog-open") == 0:
+                break
+            time.sleep(0.05)
+        r.host(b"under the dialog\n")
+        self.assertEqual(r.view_text(), b"under the dialog\n")
+        self.assertEqual(r.probe("cancel-dialog"), 0)
+
+    def test_screenshot_shows_japanese_text(self):
+        r = self.rig
+        r.host(sjis("雲形エディタのマクロ出力: こんにちは\n"), b"plug-in: loaded 3 items\n",
+               "UTF-8 から変換: ソース\n".encode("utf-8"), sjis("変数一覧: a=1 b=2\n"))
+        time.sleep(0.5)
+        out = Path(BUILD) / "e2e-artifacts"
+        out.mkdir(exist_ok=True)
+        path = out / f"monitor-{ARCH}.png"
+        r.screenshot(path)
+        self.assertGreater(path.stat().st_size, 2000)
+        print(f"\n[artefact] screenshot: {path}", file=sys.stderr)
+
+
+class StartAndCloseTest(unittest.TestCase):
+    """Start-up and shutdown: each test starts the monitor itself."""
+
+    @classmethod
+    def setUpClass(cls):
+        cls.rig = Rig(BUILD, ARCH)
+        cls.rig.start_display()
+        cls.rig.prepare_prefix()
+
+    @classmethod
+    def tearDownClass(cls):
+        cls.rig.close()
+
+    def tearDown(self):
+        self.rig.stop_monitor()
+
+    def test_second_start_exits_0_and_restores_the_first(self):
+        r = self.rig
+        handoff = r.drive_c / "usr" / "kumogata" / "socket" / "se_socket.txt"
+        handoff.write_bytes(b"command")
+        r.start_monitor()
+        for _ in range(40):  # deleted right after the window is shown
+            if not handoff.exists():
+                break
+            time.sleep(0.05)
+        self.assertFalse(handoff.exists())
+        handoff.write_bytes(b"command")
+        r.probe("minimize")
+        self.assertEqual(r.probe("is-iconic"), 0)
+        second = r.run_tool("../../src/ui/kgmonitor.exe")
+        self.assertEqual(second.returncode, 0)
+        self.assertTrue(handoff.exists())  # the second start touches nothing
+        self.assertNotEqual(r.probe("is-iconic"), 0)
+        self.assertEqual(r.run_tool("probe.exe", "count-windows").stdout.strip(), b"1")
+        handoff.unlink()
+
+    def test_close_box_exits_0(self):
+        r = self.rig
+        r.start_monitor()
+        r.probe("close")
+        self.assertEqual(r.wait_monitor_exit(10), 0)
+
+    def test_menu_exit_exits_0(self):
+        r = self.rig
+        r.start_monitor()
+        r.probe("post-command", EXIT)
+        self.assertEqual(r.wait_monitor_exit(10), 0)
+
+
+if __name__ == "__main__":
+    unittest.main(argv=[sys.argv[0], "-v"])
