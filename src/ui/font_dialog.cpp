@@ -22,6 +22,15 @@ int PointSizeToTwips(int tenthsOfAPoint) {
     return tenthsOfAPoint * 2;
 }
 
+DWORD ChosenEffects(const LOGFONTA& font) {
+    DWORD effects = 0;
+    if (font.lfWeight >= 700) effects |= CFE_BOLD;
+    if (font.lfItalic) effects |= CFE_ITALIC;
+    if (font.lfUnderline) effects |= CFE_UNDERLINE;
+    if (font.lfStrikeOut) effects |= CFE_STRIKEOUT;
+    return effects;
+}
+
 int ChooseLogViewFont() {
     HWND view = static_cast<HWND>(LogView());
     CHARFORMATA format{};
@@ -53,11 +62,7 @@ int ChooseLogViewFont() {
         format.cbSize = sizeof format;
         format.dwMask = kDefaultFormatMask;
         format.yHeight = PointSizeToTwips(dialog.iPointSize);
-        format.dwEffects = 0;
-        if (font.lfWeight >= 700) format.dwEffects |= CFE_BOLD;
-        if (font.lfItalic) format.dwEffects |= CFE_ITALIC;
-        if (font.lfUnderline) format.dwEffects |= CFE_UNDERLINE;
-        if (font.lfStrikeOut) format.dwEffects |= CFE_STRIKEOUT;
+        format.dwEffects = ChosenEffects(font);
         format.crTextColor = dialog.rgbColors;
         format.bCharSet = font.lfCharSet;
         format.bPitchAndFamily = font.lfPitchAndFamily;

@@ -10,6 +10,7 @@ import signal
 import subprocess
 import tempfile
 import time
+import unittest
 from pathlib import Path
 
 ROOT = Path(__file__).resolve().parents[2]
@@ -182,3 +183,29 @@ class Rig:
         xwd = subprocess.run(["xwd", "-root", "-display", f":{self.display}", "-silent"],
                              stdout=subprocess.PIPE, check=True)
         subprocess.run(["convert-im6.q16", "xwd:-", str(path)], input=xwd.stdout, check=True)
+
+
+class RigTestCase(unittest.TestCase):
+    """One display and one prefix for a whole class of tests; BUILD and ARCH set by the suite."""
+    BUILD = ARCH = None
+
+    @classmethod
+    def setUpClass(cls):
+        cls.rig = Rig(cls.BUILD, cls.ARCH)
+        cls.rig.start_display()
+        cls.rig.prepare_prefix()
+
+    @classmethod
+    def tearDownClass(cls):
+        cls.rig.close()
+
+    def tearDown(self):
+        self.rig.stop_monitor()
+
+
+class MonitorTestCase(RigTestCase):
+    """Each test starts with a fresh monitor and the recording library in place."""
+
+    def setUp(self):
+        self.rig.install_library(True)
+        self.rig.start_monitor()

@@ -7,31 +7,16 @@ import threading
 import time
 import unittest
 
-from rig import Rig, escape, sjis
+from rig import MonitorTestCase, RigTestCase, sjis
 
 BUILD, ARCH = sys.argv[1], sys.argv[2]
+RigTestCase.BUILD, RigTestCase.ARCH = BUILD, ARCH
 
 RESTART_NOTICE = sjis("雲形の再起動を認識。\n\n")
 KEYWORD_LABEL = sjis("変数一覧")
 
 
-class CaptureTest(unittest.TestCase):
-    @classmethod
-    def setUpClass(cls):
-        cls.rig = Rig(BUILD, ARCH)
-        cls.rig.start_display()
-        cls.rig.prepare_prefix()
-
-    @classmethod
-    def tearDownClass(cls):
-        cls.rig.close()
-
-    def setUp(self):
-        self.rig.install_library(True)
-        self.rig.start_monitor()
-
-    def tearDown(self):
-        self.rig.stop_monitor()
+class CaptureTest(MonitorTestCase):
 
     def headers(self):
         out = self.rig.stdout()
@@ -93,7 +78,9 @@ class CaptureTest(unittest.TestCase):
 
     def test_shutdown_while_writers_flood(self):
         r = self.rig
-        floods = [r.start_tool("plainwriter.exe", "n:100000:flood-") for _ in range(2)]
+        # One host (the monitor thread then sends to the window) and one other writer.
+        floods = [r.start_tool("kumogata.exe", "--window", "n:100000:flood-"),
+                  r.start_tool("plainwriter.exe", "n:100000:flood-")]
         time.sleep(1.0)
         start = time.monotonic()
         self.assertEqual(r.probe("close"), 0)

@@ -7,9 +7,10 @@ import time
 import unittest
 from pathlib import Path
 
-from rig import Rig, sjis
+from rig import MonitorTestCase, RigTestCase, sjis
 
 BUILD, ARCH = sys.argv[1], sys.argv[2]
+RigTestCase.BUILD, RigTestCase.ARCH = BUILD, ARCH
 
 RESTART_NOTICE = sjis("雲形の再起動を認識。\n\n")
 CUT_OFF_NOTICE = sjis("\n雲形: エラーが多くなっています。受信を停止します。\n")
@@ -17,23 +18,7 @@ STOP, RESUME = sjis("受信停止"), sjis("受信再開")
 STOP_RESUME, CLEAR, EXIT, FONT = "50001", "50005", "40002", "40003"
 
 
-class GuiTest(unittest.TestCase):
-    @classmethod
-    def setUpClass(cls):
-        cls.rig = Rig(BUILD, ARCH)
-        cls.rig.start_display()
-        cls.rig.prepare_prefix()
-
-    @classmethod
-    def tearDownClass(cls):
-        cls.rig.close()
-
-    def setUp(self):
-        self.rig.install_library(True)
-        self.rig.start_monitor()
-
-    def tearDown(self):
-        self.rig.stop_monitor()
+class GuiTest(MonitorTestCase):
 
     def test_host_lines_appear_exactly_with_one_restart_notice_per_run(self):
         r = self.rig
@@ -124,21 +109,8 @@ class GuiTest(unittest.TestCase):
         print(f"\n[artefact] screenshot: {path}", file=sys.stderr)
 
 
-class StartAndCloseTest(unittest.TestCase):
+class StartAndCloseTest(RigTestCase):
     """Start-up and shutdown: each test starts the monitor itself."""
-
-    @classmethod
-    def setUpClass(cls):
-        cls.rig = Rig(BUILD, ARCH)
-        cls.rig.start_display()
-        cls.rig.prepare_prefix()
-
-    @classmethod
-    def tearDownClass(cls):
-        cls.rig.close()
-
-    def tearDown(self):
-        self.rig.stop_monitor()
 
     def test_second_start_exits_0_and_restores_the_first(self):
         r = self.rig

@@ -4,6 +4,7 @@
 #pragma once
 #include <gtest/gtest.h>
 
+#include <cstring>
 #include <string>
 #include <vector>
 
@@ -46,7 +47,7 @@ struct MonitorTest : ::testing::Test {
         MonitorState& m = Monitor();
         if (pid != m.lastProcessId) m.lastProcessId = pid, m.headerNeeded = 1;
         ProcessMessage({pid, text, fromHost});
-        const size_t n = std::string(text).size();
+        const size_t n = std::strlen(text);
         m.headerNeeded = n > 0 && text[n - 1] == '\n';
     }
     void At(uint32_t msSinceStart) { SetTick(kStart + msSinceStart); }

@@ -1,0 +1,56 @@
+"""scripts/monitor.py — starts the monitor under Wine with a short demo (see scripts/run.sh)."""
+import os
+import signal
+import subprocess
+import sys
+import time
+from pathlib import Path
+
+ROOT = Path(__file__).resolve().parents[1]
+sys.path.insert(0, str(ROOT / "tests" / "e2e"))
+from rig import Rig, escape, sjis  # noqa: E402
+
+DEMO = [
+    b"xxxxxxxxxx\n",
+    sjis("雲形マクロ「整形.js」を開始します\n"),
+    b"plug-in: loaded 3 items\n",
+    "UTF-8 で書かれた行: ソースを表示\n".encode("utf-8"),
+    sjis("途中までの行…"), sjis("…ここで完成\n"),
+    b"showvars: a=1 b=2\n",
+] + [b"the same line again\n"] * 3 + [b"KUMOGATAERR: demo error line\n"]
+
+
+def main():
+    rig = Rig(ROOT / "build" / "win64", "win64")
+    own_display = not os.environ.get("DISPLAY")
+    if own_display:
+        rig.start_display()
+    rig.prepare_prefix()
+    rig.install_library(False)
+    stopping = False
+
+    def stop(*_):
+        nonlocal stopping
+        stopping = True
+
+    signal.signal(signal.SIGINT, stop)
+    signal.signal(signal.SIGTERM, stop)
+    try:
+        rig.start_monitor()
+        rig.host(*DEMO)
+        print("The monitor is running with a demo from the stand-in editor.")
+        if own_display:
+            time.sleep(0.5)
+            shot = ROOT / "build" / "monitor.png"
+            rig.screenshot(shot)
+            print(f"No display here: a screenshot of the window is at {shot}")
+        print("Press Ctrl-C to close it.")
+        while not stopping and rig.monitor.poll() is None:
+            time.sleep(0.2)
+    finally:
+        print("Closing the monitor...")
+        rig.close()
+
+
+if __name__ == "__main__":
+    main()
