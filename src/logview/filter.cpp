@@ -7,6 +7,8 @@
 
 #include <oniguruma.h>
 
+#include <string>
+
 namespace {
 bool gKeepCompiled = true;
 
@@ -37,17 +39,17 @@ void FilterInit() {
     onig_initialize(encodings, 1);
 }
 
-bool FilterMatch(const std::string& text, const std::string& pattern) {
+bool FilterMatch(std::string_view text, std::string_view pattern) {
     // Both are read up to their first NUL, as the texts they come from.
-    const size_t textLen = text.find('\0') == std::string::npos ? text.size() : text.find('\0');
-    const std::string pat = pattern.substr(0, pattern.find('\0'));
-    if (textLen == 0 || pat.empty()) return false;
+    text = text.substr(0, text.find('\0'));
+    pattern = pattern.substr(0, pattern.find('\0'));
+    if (text.empty() || pattern.empty()) return false;
     CompiledFilter& f = Kept();
-    if (f.pattern != pat || !gKeepCompiled) Compile(f, pat);
+    if (f.pattern != pattern || !gKeepCompiled) Compile(f, std::string(pattern));
     if (!f.valid) return false;
     OnigRegion* region = onig_region_new();
     const auto* s = reinterpret_cast<const OnigUChar*>(text.data());
-    const int r = onig_search(f.regex, s, s + textLen, s, s + textLen, region, ONIG_OPTION_NONE);
+    const int r = onig_search(f.regex, s, s + text.size(), s, s + text.size(), region, ONIG_OPTION_NONE);
     onig_region_free(region, 1);
     return r >= 0;
 }

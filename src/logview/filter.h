@@ -2,7 +2,7 @@
 // The regular-expression filter: Oniguruma, Shift_JIS, Perl syntax, case-insensitive,
 // "." matching line breaks.
 #pragma once
-#include <string>
+#include <string_view>
 
 // Once at start-up, before a second thread exists: the library's own lazy
 // initialisation is not thread-safe.
@@ -10,7 +10,7 @@ void FilterInit();
 
 // True when pattern matches anywhere in text. Empty text or pattern, an invalid pattern
 // and a search error all give false.
-bool FilterMatch(const std::string& text, const std::string& pattern);
+bool FilterMatch(std::string_view text, std::string_view pattern);
 
 // Forgets the compiled pattern kept between calls (tests).
 void FilterReset();

@@ -20,7 +20,7 @@ LogViewState& State() {
     return state;
 }
 
-bool PassesFilter(const std::string& text) {
+bool PassesFilter(std::string_view text) {
     const std::string& filter = State().filterText;
     return filter.empty() || FilterMatch(text, filter);
 }
