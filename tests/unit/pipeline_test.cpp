@@ -1,37 +1,15 @@
 // tests/unit/pipeline_test.cpp
 // One message's road: restart marker, line assembly, rewriting, conversion, the display
 // gate, the header line, output and forwarding.
-#include <atomic>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
-#include <new>
 
 #include <unistd.h>
 
 #include "fixture.h"
 
 using Pipeline = MonitorTest;
-
-namespace {
-// While set, every allocation fails: the monitor must drop the message in hand and go on.
-std::atomic<bool> gFailAllocations{false};
-}  // namespace
-
-// GCC cannot see that these replace the global pair and warns about malloc with delete.
-#pragma GCC diagnostic ignored "-Wpragmas"
-#pragma GCC diagnostic ignored "-Wmismatched-new-delete"
-void* operator new(size_t size) {
-    if (gFailAllocations.load(std::memory_order_relaxed)) throw std::bad_alloc();
-    if (void* p = std::malloc(size ? size : 1)) return p;
-    throw std::bad_alloc();
-}
-void operator delete(void* p) noexcept {
-    std::free(p);
-}
-void operator delete(void* p, size_t) noexcept {
-    std::free(p);
-}
 
 TEST_F(Pipeline, RestartMarkerGivesOneNoticePerRunFromAnyWriterEvenWhileStopped) {
     Monitor().receiving = 0;
@@ -175,14 +153,4 @@ TEST_F(Pipeline, ForwardingFollowsTheLibraryAsItComesAndGoes) {
     noExport.exports["SetSharedMessage"] = reinterpret_cast<void*>(&RecordForwarded);
     Receive("now it is there\n");
     EXPECT_EQ(Forwarded(), std::vector<std::string>{"now it is there\n"});
-}
-
-TEST_F(Pipeline, RunningOutOfMemoryDropsOnlyTheMessageInHand) {
-    Receive("a line long enough to need the heap\n");
-    gFailAllocations = true;
-    Receive("this one cannot be copied, so it is dropped\n");
-    gFailAllocations = false;
-    Receive("and the monitor carries on normally\n");
-    EXPECT_EQ(History(), (std::vector<std::string>{"a line long enough to need the heap\n",
-                                                   "and the monitor carries on normally\n"}));
 }
