@@ -81,6 +81,10 @@ inline constexpr char kOtherMonitorRunning[] =
     "\x82\xCC\x83\x41\x83\x76\x83\x8A\x83\x50\x81\x5B\x83\x56\x83\x87\x83\x93\x82\xAA\x8E\xC0\x8D\x73\x82\xB3\x82\xEA"
     "\x82\xC4\x82\xA2\x82\xDC\x82\xB7\x81\x42\n";
 // --- Window, controls and message boxes
+// Window classes: the monitor's own, found by the monitor thread and a second start,
+// and the host editor's, whose presence is the first test of a host message.
+inline constexpr char kMainWindowClass[] = "KG_DebugMonitor";
+inline constexpr char kHostWindowClass[] = "Kumogata32Class";
 // "雲形エディタ・デバッグ出力モニター" (34 bytes)
 inline constexpr char kWindowTitle[] =
     "\x89\x5F\x8C\x60\x83\x47\x83\x66\x83\x42\x83\x5E\x81\x45\x83\x66\x83\x6F\x83\x62\x83\x4F\x8F\x6F\x97\xCD\x83\x82"

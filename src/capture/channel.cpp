@@ -27,16 +27,21 @@ HANDLE gStopEvent = nullptr;  // asks the thread to end before the process's sta
 HANDLE gThread = nullptr;     // the channel's own handle, for the join at shutdown
 
 void RaiseMainWindow() {
-    if (HWND main = FindWindowA("KG_DebugMonitor", nullptr)) {
+    if (HWND main = FindWindowA(kMainWindowClass, nullptr)) {
         SetWindowPos(main, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOSIZE | SWP_NOMOVE | SWP_SHOWWINDOW);
     }
+}
+
+// Formats into fatalText and shows it with no owner, as its own text and caption.
+void ShowFatalText(const char* format, DWORD code) {
+    char* text = Monitor().fatalText;
+    std::snprintf(text, sizeof Monitor().fatalText, format, static_cast<int>(code));
+    MessageBoxA(nullptr, text, text, MB_OK);
 }
 }  // namespace
 
 void ReportFatal(const char* format, DWORD code) {
-    char* text = Monitor().fatalText;
-    std::snprintf(text, sizeof Monitor().fatalText, format, static_cast<int>(code));
-    MessageBoxA(nullptr, text, text, MB_OK);
+    ShowFatalText(format, code);
     std::exit(1);
 }
 
@@ -54,9 +59,7 @@ void OpenCaptureChannel() {
     if (!gBufferReady) ReportFatal(kFatalEvent, GetLastError());
     if (GetLastError() == ERROR_ALREADY_EXISTS) {
         // Monitors sharing the channel each see only part of the messages: say so.
-        char* text = Monitor().fatalText;
-        std::snprintf(text, sizeof Monitor().fatalText, "%s", kOtherMonitorRunning);
-        MessageBoxA(nullptr, text, text, MB_OK);
+        ShowFatalText(kOtherMonitorRunning, 0);
     }
     gDataReady = CreateEventA(&gAttributes, FALSE, FALSE, "DBWIN_DATA_READY");
     if (!gDataReady) ReportFatal(kFatalEvent, GetLastError());
@@ -85,7 +88,7 @@ bool StopMonitorThread(DWORD timeoutMs) {
 }
 
 bool IsHostProcess(uint32_t processId) {
-    if (!FindWindowA("Kumogata32Class", nullptr)) return false;
+    if (!FindWindowA(kHostWindowClass, nullptr)) return false;
     HANDLE process = OpenProcess(PROCESS_ALL_ACCESS, FALSE, processId);
     if (!process) return false;
     char name[260] = {};

@@ -99,14 +99,17 @@ CharFormat MakeDefaultCharFormat(int32_t heightTwips) {
     return f;
 }
 
-int ApplyLogViewDefaultFormat() {
-    CharFormat f = MakeDefaultCharFormat(kLogViewHeightTwips);
-    WindowRef view = State().view;
-    if (SendToWindow(view, kEmSetCharFormat, 3, reinterpret_cast<intptr_t>(&f)) == 0) {
-        ShowError(view, kCharFormatFailed);
+int ApplyDefaultFormat(WindowRef control, int32_t heightTwips) {
+    CharFormat f = MakeDefaultCharFormat(heightTwips);
+    if (SendToWindow(control, kEmSetCharFormat, 3, reinterpret_cast<intptr_t>(&f)) == 0) {
+        ShowError(control, kCharFormatFailed);
         return 0;
     }
     return 1;
+}
+
+int ApplyLogViewDefaultFormat() {
+    return ApplyDefaultFormat(State().view, kLogViewHeightTwips);
 }
 
 void WriteText(const char* text) {

@@ -29,6 +29,10 @@ void ReRender();
 void ClearLog();
 int ApplyLogViewDefaultFormat();
 
+// Sends the default format with this height to a rich edit (wParam 3); a refusal is
+// shown in a box owned by that control. 1 on success, 0 on refusal.
+int ApplyDefaultFormat(WindowRef control, int32_t heightTwips);
+
 // The default character format; the filter box uses it with another height.
 CharFormat MakeDefaultCharFormat(int32_t heightTwips);
 

@@ -71,12 +71,7 @@ HWND CreateFilterBox(HWND parent) {
 }
 
 int ApplyFilterBoxDefaultFormat() {
-    CharFormat format = MakeDefaultCharFormat(kFilterBoxHeightTwips);
-    if (SendMessageA(Ui().filterBox, EM_SETCHARFORMAT, 3, reinterpret_cast<LPARAM>(&format)) == 0) {
-        MessageBoxA(Ui().filterBox, kCharFormatFailed, kErrorCaption, MB_OK);
-        return 0;
-    }
-    return 1;
+    return ApplyDefaultFormat(Ui().filterBox, kFilterBoxHeightTwips);
 }
 
 HWND CreateStopResumeButton(HWND parent) {

@@ -2,8 +2,6 @@
 #pragma once
 #include <windows.h>
 
-inline constexpr char kMainWindowClass[] = "KG_DebugMonitor";
-
 bool RegisterMainWindowClass(HINSTANCE instance);
 HWND CreateMainWindow(HINSTANCE instance);
 LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);

@@ -20,6 +20,8 @@
 #include <string>
 #include <vector>
 
+#include "escape.h"
+
 namespace {
 HWND Main() {
     return FindWindowA("KG_DebugMonitor", nullptr);
@@ -60,23 +62,6 @@ int SaveText(HWND window, const char* path) {
     std::fwrite(buffer.data(), 1, static_cast<size_t>(n), f);
     std::fclose(f);
     return 0;
-}
-
-std::string Unescape(const char* s) {
-    std::string out;
-    for (; *s; ++s) {
-        if (*s == '\\' && s[1] == 'x' && s[2] && s[3]) {
-            char hex[3] = {s[2], s[3], '\0'};
-            out += static_cast<char>(std::strtoul(hex, nullptr, 16));
-            s += 3;
-        } else if (*s == '\\' && s[1] == '\\') {
-            out += '\\';
-            ++s;
-        } else {
-            out += *s;
-        }
-    }
-    return out;
 }
 
 BOOL CALLBACK Count(HWND w, LPARAM p) {

@@ -18,39 +18,9 @@
 #include <cstring>
 #include <string>
 
-namespace {
-std::string Unescape(const char* s) {
-    std::string out;
-    for (; *s; ++s) {
-        if (*s != '\\' || !s[1]) {
-            out += *s;
-            continue;
-        }
-        ++s;
-        switch (*s) {
-            case 'n':
-                out += '\n';
-                break;
-            case 'r':
-                out += '\r';
-                break;
-            case 't':
-                out += '\t';
-                break;
-            case 'x': {
-                char hex[3] = {s[1], s[1] ? s[2] : '\0', '\0'};
-                out += static_cast<char>(std::strtoul(hex, nullptr, 16));
-                s += 2;
-                break;
-            }
-            default:
-                out += *s;
-                break;
-        }
-    }
-    return out;
-}
+#include "escape.h"
 
+namespace {
 // Writes one message the way the system call does, but with any bytes and any pid.
 bool WriteRaw(DWORD pid, const char* bytes, size_t length) {
     HANDLE ready = OpenEventA(SYNCHRONIZE, FALSE, "DBWIN_BUFFER_READY");
