@@ -17,3 +17,7 @@ void FilterReset();
 
 // With false, every call compiles and frees its own pattern (for comparison only).
 void FilterKeepCompiledPattern(bool keep);
+
+// With false, only the retry limits bound a search, so no answer depends on timing
+// (tests that compare answers); the time budget is on by default.
+void FilterLimitSearchTime(bool limit);

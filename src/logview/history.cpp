@@ -47,23 +47,35 @@ const std::vector<std::string>& History() {
     return State().history;
 }
 
-void LogViewAppend(WindowRef view, const char* text) {
+namespace {
+// The log-view append once the filter has been asked.
+void AppendTested(WindowRef view, const char* text, bool passes) {
     const intptr_t length = SendToWindow(view, kWmGetTextLength, 0, 0);
     SendToWindow(view, kEmSetSel, static_cast<uintptr_t>(length), length);
     SendToWindow(view, kEmLineScroll, 0, static_cast<intptr_t>(State().history.size()));
-    if (PassesFilter(text)) SendToWindow(view, kEmReplaceSel, 0, reinterpret_cast<intptr_t>(text));
+    if (passes) SendToWindow(view, kEmReplaceSel, 0, reinterpret_cast<intptr_t>(text));
     RepaintNow(view);
+}
+}  // namespace
+
+void LogViewAppend(WindowRef view, const char* text) {
+    // After the window's teardown the monitor thread may still hand over a message.
+    if (!view) return;
+    AppendTested(view, text, PassesFilter(text));
 }
 
 void ReRender() {
     LogViewState& s = State();
+    if (!s.view) return;
     SendToWindow(s.view, kEmSetSel, 0, 0);
     SendToWindow(s.view, kWmSetText, 0, 0);
     ApplyLogViewDefaultFormat();
     // By index and on a copy: a message box shown from in here would let other work in.
+    // An entry that passed is appended without asking the filter twice, which doubled
+    // the cost of an expensive pattern and could not change the answer.
     for (size_t i = 0; i < s.history.size(); ++i) {
         const std::string entry = s.history[i];
-        if (PassesFilter(entry)) LogViewAppend(s.view, entry.c_str());
+        if (PassesFilter(entry)) AppendTested(s.view, entry.c_str(), true);
     }
     SendToWindow(s.view, kEmLineScroll, 0, static_cast<intptr_t>(s.history.size()));
     RepaintNow(s.view);
@@ -109,6 +121,8 @@ int ApplyDefaultFormat(WindowRef control, int32_t heightTwips) {
 }
 
 int ApplyLogViewDefaultFormat() {
+    // No view (torn down): nothing to format, and no box to show after the window is gone.
+    if (!State().view) return 0;
     return ApplyDefaultFormat(State().view, kLogViewHeightTwips);
 }
 

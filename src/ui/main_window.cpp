@@ -44,8 +44,11 @@ void OnClose(HWND window) {
         CloseHandle(ui.monitorThread);
         ui.monitorThread = nullptr;
     }
-    DestroyWindow(static_cast<HWND>(LogView()));
-    SetLogView(nullptr);  // later appends from the monitor thread then go nowhere
+    // Forgotten before it is destroyed: a message still being handed over (a trim
+    // re-rendering, say) then goes nowhere instead of to a dead handle.
+    HWND logView = static_cast<HWND>(LogView());
+    SetLogView(nullptr);
+    DestroyWindow(logView);
     ReleaseRichEdit(ui.logViewRichEdit);
     DestroyWindow(ui.filterBox);
     ReleaseRichEdit(ui.filterBoxRichEdit);

@@ -55,3 +55,16 @@ TEST(Filter, KeptPatternGivesTheSameAnswersAsCompilingEachTime) {
         }
     }
 }
+
+TEST(Filter, OrdinaryPatternsStillMatchAtTheFarEndOfALongLine) {
+    // Every earlier position is tried first: hundreds of retries, as a real log line costs.
+    std::string line(495, '.');
+    line += " Error \x88\xEA\x97\x97 042\n";  // 一覧
+    ASSERT_EQ(line.size(), 511u);
+    for (const char* p : {"error", "warn|error|fatal", "e[r]+or", "[0-9]{3}$", "\\d+\\n", "\x88\xEA\x97\x97 0",
+                          "^\\.+ Error", "(?:x|y|err)or \x88\xEA", "\\bERROR\\b"}) {
+        EXPECT_TRUE(FilterMatch(line, p)) << p;
+    }
+    for (const char* p : {"warn|fatal", "[0-9]{4}", "^Error", "\x88\xEA\x97\x97$"})
+        EXPECT_FALSE(FilterMatch(line, p)) << p;
+}

@@ -138,3 +138,25 @@ TEST_F(LogView_, FilterTextKeepsAtMost4095Bytes) {
     SetFilterText(longText.c_str());
     EXPECT_EQ(FilterText().size(), 4095u);
 }
+
+TEST_F(LogView_, ReRenderUnderARunawayPatternEndsAtOnceAndShowsNothing) {
+    // Unbounded, this pattern backtracks for many seconds over each of these lines.
+    const std::string line = std::string(510, 'a') + "\n";
+    for (int i = 0; i < 801; ++i)
+        HistoryAppend(line.c_str());
+    SetFilterText("(?:(?=(?:(?=a*$)a)*$)a)*$(?=a)");
+    ReRender();
+    EXPECT_EQ(view.text, "");
+    SetFilterText("a\n");
+    ReRender();
+    EXPECT_EQ(view.text.size(), 801 * line.size());
+}
+
+TEST_F(LogView_, AfterTeardownAMessageStillHandedOverShowsNoBox) {
+    for (int i = 0; i < 801; ++i)
+        HistoryAppend("old\n");
+    SetLogView(nullptr);  // the window's close has destroyed the view
+    Receive("arrives during shutdown and trims\n");
+    EXPECT_EQ(History().size(), 201u);
+    EXPECT_TRUE(ShownErrors().empty());
+}
