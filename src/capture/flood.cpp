@@ -14,6 +14,36 @@ namespace {
 int32_t Elapsed(uint32_t now, uint32_t since) {
     return static_cast<int32_t>(now - since);
 }
+
+void EmptyCounters(FloodState& f) {
+    f.repeatCounters.clear();
+    f.keyBytes = 0;
+}
+
+void MakeRoom(FloodState& f) {
+    for (auto it = f.repeatCounters.begin(); it != f.repeatCounters.end();) {
+        if (it->second == 0) {
+            f.keyBytes -= it->first.size();
+            it = f.repeatCounters.erase(it);
+        } else {
+            ++it;
+        }
+    }
+    if (f.repeatCounters.size() > kRepeatCountersMaxEntries / 2 || f.keyBytes > kRepeatCountersMaxKeyBytes / 2) {
+        EmptyCounters(f);
+    }
+}
+
+// The text's counter, inserted at 0 when absent.
+int32_t& Counter(FloodState& f, const std::string& text) {
+    auto it = f.repeatCounters.find(text);
+    if (it != f.repeatCounters.end()) return it->second;
+    if (f.repeatCounters.size() >= kRepeatCountersMaxEntries || f.keyBytes + text.size() > kRepeatCountersMaxKeyBytes) {
+        MakeRoom(f);
+    }
+    f.keyBytes += text.size();
+    return f.repeatCounters.emplace(text, 0).first->second;
+}
 }  // namespace
 
 Outcome FloodDecide(const std::string& text) {
@@ -22,14 +52,17 @@ Outcome FloodDecide(const std::string& text) {
     uint32_t now = TickNow();
     if (Elapsed(now, f.lastMessageTime) > kBurstGapMs) {
         f.burstStartTime = now;
-        f.repeatCounters.clear();
+        EmptyCounters(f);
     }
     now = TickNow();
     if (Elapsed(now, f.burstStartTime) > kSuppressAfterMs) {
-        outcome = f.repeatCounters[text] == 0 ? Outcome::Show : Outcome::Drop;
+        outcome = Counter(f, text) == 0 ? Outcome::Show : Outcome::Drop;
     }
     now = TickNow();
-    if (Elapsed(now, f.burstStartTime) > kCountAfterMs) ++f.repeatCounters[text];
+    if (Elapsed(now, f.burstStartTime) > kCountAfterMs) {
+        int32_t& counter = Counter(f, text);
+        if (counter < INT32_MAX) ++counter;  // saturates: 2^31 arrivals in one burst
+    }
     f.lastMessageTime = TickNow();
     now = TickNow();
     if (outcome == Outcome::Drop && Elapsed(now, f.lastNoticeTime) > kNoticeEveryMs) {

@@ -26,6 +26,7 @@ void ResetCaptureState() {
     const uint32_t now = TickNow();
     s.flood.lastMessageTime = s.flood.burstStartTime = s.flood.lastNoticeTime = now;
     s.flood.repeatCounters.clear();
+    s.flood.keyBytes = 0;
     s.forward = ForwardState{};
 }
 

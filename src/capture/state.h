@@ -34,8 +34,10 @@ struct FloodState {
     uint32_t lastMessageTime = 0;
     uint32_t burstStartTime = 0;
     uint32_t lastNoticeTime = 0;
-    // Keyed by the whole working text; std::string orders by unsigned bytes.
+    // Keyed by the whole working text; std::string orders by unsigned bytes. Bounded
+    // (see flood.h); keyBytes is the sum of its keys' lengths.
     std::map<std::string, int32_t> repeatCounters;
+    size_t keyBytes = 0;
 };
 
 struct ForwardState {

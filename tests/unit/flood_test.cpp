@@ -198,3 +198,28 @@ TEST_F(Flood, ToggleWithoutAButtonStillSwitchesTheFlag) {
     EXPECT_EQ(Monitor().receiving.load(), 1);
     EXPECT_EQ(Monitor().errorCount.load(), 0);
 }
+
+TEST_F(Flood, RepeatCountersStayBoundedInAnEndlessBurstAndStillSuppress) {
+    // A changing line every 500 ms, never pausing: each one a new key from the third second.
+    uint32_t t = kBurst;
+    for (int i = 0; i < 5000; ++i, t += 500) {
+        At(t);
+        FloodDecide("changing line " + std::to_string(i));
+        ASSERT_LE(Capture().flood.repeatCounters.size(), kRepeatCountersMaxEntries);
+    }
+    At(t);
+    EXPECT_EQ(FloodDecide("repeated"), Outcome::Show);
+    At(t + 500);
+    EXPECT_EQ(FloodDecide("repeated"), Outcome::RepeatNotice);
+    At(t + 1000);
+    EXPECT_EQ(FloodDecide("repeated"), Outcome::Drop);
+}
+
+TEST_F(Flood, ACounterSaturatesInsteadOfOverflowing) {
+    for (uint32_t t = kBurst; t <= kBurst + 8400; t += 400)
+        At(t), FloodDecide("a");
+    Capture().flood.repeatCounters["a"] = INT32_MAX;  // 2^31 - 1 arrivals in this burst
+    At(kBurst + 8800);
+    EXPECT_EQ(FloodDecide("a"), Outcome::Drop);
+    EXPECT_EQ(Capture().flood.repeatCounters["a"], INT32_MAX);
+}
