@@ -7,6 +7,7 @@
 #include <process.h>
 #include <psapi.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -23,6 +24,7 @@ HANDLE gBufferReady = nullptr;
 HANDLE gDataReady = nullptr;
 HANDLE gMapping = nullptr;
 const unsigned char* gView = nullptr;
+size_t gTextCapacity = 0;     // text bytes the view holds after the process id, at most 4092
 HANDLE gStopEvent = nullptr;  // asks the thread to end before the process's state goes
 HANDLE gThread = nullptr;     // the channel's own handle, for the join at shutdown
 
@@ -65,9 +67,14 @@ void OpenCaptureChannel() {
     if (!gDataReady) ReportFatal(kFatalEvent, GetLastError());
     gMapping = CreateFileMappingA(INVALID_HANDLE_VALUE, &gAttributes, PAGE_READWRITE, 0, kChannelSize, "DBWIN_BUFFER");
     if (!gMapping) ReportFatal(kFatalMapping, GetLastError());
-    // The whole section: a writer's text is read to its end, never past it.
-    gView = static_cast<const unsigned char*>(MapViewOfFile(gMapping, FILE_MAP_READ, 0, 0, kChannelSize));
+    // The whole section, whatever its size: another program may have created it smaller
+    // than ours, and a view larger than the section is refused. The text is read to its
+    // NUL, never past what the view holds.
+    gView = static_cast<const unsigned char*>(MapViewOfFile(gMapping, FILE_MAP_READ, 0, 0, 0));
     if (!gView) ReportFatal(kFatalView, GetLastError());
+    MEMORY_BASIC_INFORMATION region{};
+    const SIZE_T viewSize = VirtualQuery(gView, &region, sizeof region) ? region.RegionSize : 0;
+    gTextCapacity = viewSize > 4 ? std::min<size_t>(viewSize - 4, kChannelTextSize) : 0;
     Monitor().lastProcessId = 0xFFFFFFFF;
     Monitor().headerNeeded = 1;
     SetEvent(gBufferReady);
@@ -120,8 +127,8 @@ unsigned __stdcall MonitorThreadMain(void*) {
         }
         const bool fromHost = IsHostProcess(processId);
         // The writer's text is never trusted to be terminated.
-        const void* end = std::memchr(gView + 4, 0, kChannelTextSize);
-        const size_t length = end ? static_cast<const unsigned char*>(end) - (gView + 4) : kChannelTextSize;
+        const void* end = std::memchr(gView + 4, 0, gTextCapacity);
+        const size_t length = end ? static_cast<const unsigned char*>(end) - (gView + 4) : gTextCapacity;
         std::memcpy(text, gView + 4, length);
         text[length] = '\0';
 

@@ -26,7 +26,10 @@ void RunPipeline(CapturedMessage& msg) {
     if (work == kRestartMarker) {
         msg.fromHost = false;
         if (m.restartSeen == 0) {
+            // Trimmed first like any output: any process alternating the marker with
+            // another message would otherwise grow the history without end.
             RunOnUi([] {
+                HistoryTrim();
                 LogViewAppend(LogView(), kRestartNotice);
                 HistoryAppend(kRestartNotice);
             });

@@ -4,7 +4,9 @@
 // behind the same names so that the logic can be tested without Wine.
 #pragma once
 #include <cstdint>
+#include <new>
 #include <string>
+#include <type_traits>
 
 // A window the logic talks to: an HWND on Windows, a stand-in control natively.
 using WindowRef = void*;
@@ -53,8 +55,24 @@ std::string NarrowToOem(const std::u16string& text);
 // The history, the filter text and the log view are only ever touched this way.
 void RunOnUiThread(void (*fn)(void*), void* arg);
 
-// Convenience for lambdas: RunOnUi([&] { ... });
+// Convenience for lambdas: RunOnUi([&] { ... }). Running out of memory on the UI thread
+// is handed back to the caller as the same std::bad_alloc, so it costs the caller's
+// message only and never unwinds through a window procedure or leaves the caller waiting.
 template <typename F>
 void RunOnUi(F&& f) {
-    RunOnUiThread([](void* p) { (*static_cast<F*>(p))(); }, &f);
+    struct Job {
+        std::remove_reference_t<F>* work;
+        bool outOfMemory;
+    } job{&f, false};
+    RunOnUiThread(
+        [](void* p) {
+            auto* j = static_cast<Job*>(p);
+            try {
+                (*j->work)();
+            } catch (const std::bad_alloc&) {
+                j->outOfMemory = true;
+            }
+        },
+        &job);
+    if (job.outOfMemory) throw std::bad_alloc();
 }

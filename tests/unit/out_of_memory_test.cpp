@@ -4,6 +4,7 @@
 #include <atomic>
 #include <cstdlib>
 #include <new>
+#include <thread>
 
 #include "fixture.h"
 
@@ -12,13 +13,17 @@ using OutOfMemory = MonitorTest;
 namespace {
 // While set, every allocation fails: the monitor must drop the message in hand and go on.
 std::atomic<bool> gFailAllocations{false};
+// While set, every allocation on that thread fails.
+std::atomic<std::thread::id> gFailOnThread{};
 }  // namespace
 
 // GCC cannot see that these replace the global pair and warns about malloc with delete.
 #pragma GCC diagnostic ignored "-Wpragmas"
 #pragma GCC diagnostic ignored "-Wmismatched-new-delete"
 void* operator new(size_t size) {
-    if (gFailAllocations.load(std::memory_order_relaxed)) throw std::bad_alloc();
+    if (gFailAllocations.load(std::memory_order_relaxed) || gFailOnThread.load() == std::this_thread::get_id()) {
+        throw std::bad_alloc();
+    }
     if (void* p = std::malloc(size ? size : 1)) return p;
     throw std::bad_alloc();
 }
@@ -37,4 +42,28 @@ TEST_F(OutOfMemory, RunningOutOfMemoryDropsOnlyTheMessageInHand) {
     Receive("and the monitor carries on normally\n");
     EXPECT_EQ(History(), (std::vector<std::string>{"a line long enough to need the heap\n",
                                                    "and the monitor carries on normally\n"}));
+}
+
+TEST_F(OutOfMemory, RunningOutOfMemoryOnTheUiThreadDropsOnlyTheMessageHandedOver) {
+    BecomeUiThread();
+    std::atomic<int> done{0};
+    std::thread monitor([&] {
+        for (const char* text : {"before\n", "lost on the UI thread\n", "after\n"}) {
+            Receive(text);
+            ++done;
+        }
+    });
+    auto serveUntil = [&](int n) {
+        while (done < n)
+            PumpUiThread();
+    };
+    serveUntil(1);
+    gFailOnThread = std::this_thread::get_id();
+    serveUntil(2);
+    gFailOnThread = std::thread::id{};
+    serveUntil(3);
+    monitor.join();
+    LeaveUiThread();
+    EXPECT_EQ(History(), (std::vector<std::string>{"before\n", "after\n"}));
+    EXPECT_EQ(view.text, "before\nafter\n");
 }

@@ -30,6 +30,19 @@ TEST_F(Pipeline, RestartMarkerGivesOneNoticePerRunFromAnyWriterEvenWhileStopped)
     EXPECT_TRUE(Forwarded().empty());
 }
 
+TEST_F(Pipeline, RestartNoticesFromAnotherProcessCannotGrowTheHistoryPastItsTrim) {
+    view.record = false;
+    for (int i = 0; i < 1000; ++i) {
+        Receive("xxxxxxxxxx\n", false, 7);
+        Receive("not shown\n", false, 7);
+    }
+    EXPECT_LE(History().size(), 801u);
+    std::string shown;
+    for (const std::string& entry : History())
+        shown += entry;
+    EXPECT_EQ(view.text, shown);
+}
+
 TEST_F(Pipeline, NearMarkersAreOrdinaryText) {
     Receive("xxxxxxxxxx");
     Receive("\n");
