@@ -1,0 +1,187 @@
+// tests/fuzz/pipeline_fuzz.cpp
+// Arbitrary sequences of what can happen to the monitor: messages from the host and from
+// other writers (lines, fragments, the restart marker, error lines, repeats, long and
+// UTF-8 texts), the tick moving by 0 ms to minutes, filter changes, clear, stop/resume and
+// the shared-message library coming and going. After every step the invariants below
+// must hold.
+#include <fuzzer/FuzzedDataProvider.h>
+
+#include <cstdint>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <string>
+#include <vector>
+
+#include "capture/flood.h"
+#include "capture/pipeline.h"
+#include "capture/state.h"
+#include "logview/filter.h"
+#include "logview/history.h"
+#include "platform/native.h"
+#include "texts.h"
+
+namespace {
+constexpr uint32_t kHost = 4242;
+constexpr uint32_t kOther = 77;
+
+// Ordinary patterns: what the view shows is then a function of the history alone.
+const char* const kFilters[] = {"", "err", "^a", "a$", "(", "\x88\xEA", ".", "x{2}", "KUMOGATAERR", "\\d+\\n"};
+const uint32_t kSteps[] = {0, 1, 100, 500, 799, 800, 801, 1999, 2000, 2001, 3000, 3001, 8000, 8001, 60000, 600000};
+
+std::vector<std::string> gForwarded;
+void Record(const char* text) {
+    gForwarded.emplace_back(text);
+}
+
+[[noreturn]] void Broken(const char* what) {
+    std::fprintf(stderr, "invariant broken: %s\n", what);
+    std::abort();
+}
+
+void Check(const StandInControl& view, const StandInControl& button, size_t countersBefore) {
+    std::string expected;
+    for (const std::string& entry : History()) {
+        if (entry.size() > 511) Broken("a history entry longer than 511 bytes");
+        if (FilterText().empty() || FilterMatch(entry, FilterText())) expected += entry;
+    }
+    if (view.text != expected) Broken("the view is not the history's entries that pass the filter");
+    // A trim keeps at most 800 before a message's output; that output is the message or a
+    // notice with one replay per counter, then perhaps the cut-off and a restart notice.
+    if (History().size() > kHistoryTrimAbove + countersBefore + 4) Broken("the history outgrew its trim");
+    for (const std::string& text : gForwarded) {
+        if (text.size() > 511) Broken("a forwarded text longer than 511 bytes");
+    }
+    const FloodState& f = Capture().flood;
+    size_t keyBytes = 0;
+    for (const auto& [key, counter] : f.repeatCounters) {
+        if (counter < 0) Broken("a negative repeat counter");
+        keyBytes += key.size();
+    }
+    if (f.repeatCounters.size() > kRepeatCountersMaxEntries || keyBytes != f.keyBytes ||
+        keyBytes > kRepeatCountersMaxKeyBytes) {
+        Broken("the repeat counters outgrew their bound");
+    }
+    const MonitorState& m = Monitor();
+    if (m.pendingText.size() > kPendingTextLimit) Broken("the pending text outgrew its bound");
+    if (m.errorCount.load() < 0) Broken("a negative error count");
+    if (button.caption != (m.receiving.load() ? kCaptionStop : kCaptionResume)) Broken("the caption lies");
+}
+
+std::string Utf8Text(FuzzedDataProvider& in) {
+    std::string out;
+    for (int n = in.ConsumeIntegralInRange(1, 40); n > 0; --n) {
+        const uint32_t cp = in.ConsumeIntegralInRange<uint32_t>(0x20, 0x10FFFF);
+        if (cp >= 0xD800 && cp <= 0xDFFF) continue;
+        if (cp < 0x80) {
+            out += static_cast<char>(cp);
+        } else if (cp < 0x800) {
+            out += static_cast<char>(0xC0 | (cp >> 6));
+            out += static_cast<char>(0x80 | (cp & 0x3F));
+        } else if (cp < 0x10000) {
+            out += static_cast<char>(0xE0 | (cp >> 12));
+            out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
+            out += static_cast<char>(0x80 | (cp & 0x3F));
+        } else {
+            out += static_cast<char>(0xF0 | (cp >> 18));
+            out += static_cast<char>(0x80 | ((cp >> 12) & 0x3F));
+            out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
+            out += static_cast<char>(0x80 | (cp & 0x3F));
+        }
+    }
+    return out + "\n";
+}
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+    static bool init = (FilterInit(), FilterLimitSearchTime(false), true);
+    (void)init;
+    static StandInControl view, button;
+    static StandInLibrary library;
+    library.exports["SetSharedMessage"] = reinterpret_cast<void*>(&Record);
+    ResetStandIns();
+    SetTick(1000000);
+    ResetCaptureState();
+    ResetLogViewState();
+    view = StandInControl{};
+    view.record = false;
+    button = StandInControl{};
+    button.caption = kCaptionStop;
+    SetLogView(&view);
+    Monitor().stopButton = &button;
+    gForwarded.clear();
+
+    FuzzedDataProvider in(data, size);
+    std::string last = "first\n";
+    auto receive = [&](const std::string& text, bool fromHost) {
+        const uint32_t pid = fromHost ? kHost : kOther;
+        MonitorState& m = Monitor();
+        if (pid != m.lastProcessId) m.lastProcessId = pid, m.headerNeeded = 1;
+        ProcessMessage({pid, text.c_str(), fromHost});
+        const size_t n = std::strlen(text.c_str());
+        m.headerNeeded = n > 0 && text[n - 1] == '\n';
+    };
+    auto step = [&](uint8_t op) {
+        const size_t countersBefore = Capture().flood.repeatCounters.size();
+        switch (op) {
+            case 0:  // a host line, up to what the channel holds
+                last = in.ConsumeRandomLengthString(4091) + "\n";
+                receive(last, true);
+                break;
+            case 1:  // a fragment: whatever it holds, no line end added
+                receive(in.ConsumeRandomLengthString(600), true);
+                break;
+            case 2:
+                receive(in.ConsumeRandomLengthString(600) + "\n", false);
+                break;
+            case 3:
+                receive(kRestartMarker, in.ConsumeBool());
+                break;
+            case 4:
+                receive(std::string(kErrorPrefix) + in.ConsumeRandomLengthString(40) + "\n", true);
+                break;
+            case 5:
+                receive(last, true);
+                break;
+            case 6:
+                receive(Utf8Text(in), true);
+                break;
+            case 7:
+                AdvanceTick(in.ConsumeBool() ? kSteps[in.ConsumeIntegralInRange<size_t>(0, std::size(kSteps) - 1)]
+                                             : in.ConsumeIntegralInRange<uint32_t>(0, 300000));
+                break;
+            case 8:
+                SetFilterText(kFilters[in.ConsumeIntegralInRange<size_t>(0, std::size(kFilters) - 1)]);
+                ReRender();
+                break;
+            case 9:
+                ClearLog();
+                break;
+            case 10:
+                ToggleReception();
+                break;
+            default:
+                PlaceLibrary(kSharedLibraryPath, in.ConsumeBool() ? &library : nullptr);
+                break;
+        }
+        Check(view, button, countersBefore);
+    };
+    while (in.remaining_bytes() > 0) {
+        const uint8_t op = in.ConsumeIntegral<uint8_t>() % 13;
+        if (op < 12) {
+            step(op);
+            continue;
+        }
+        // The next one to four steps, many times over (floods, bursts, alternations).
+        uint8_t ops[4];
+        const int length = in.ConsumeIntegralInRange(1, 4);
+        const int times = in.ConsumeIntegralInRange(1, 1000);
+        for (int i = 0; i < length; ++i)
+            ops[i] = in.ConsumeIntegral<uint8_t>() % 12;
+        for (int k = 0; k < times && in.remaining_bytes() > 0; ++k) {
+            for (int i = 0; i < length; ++i)
+                step(ops[i]);
+        }
+    }
+    return 0;
+}
