@@ -34,18 +34,20 @@ def escape(data):
 
 
 class Rig:
-    def __init__(self, build_dir, arch):
+    def __init__(self, build_dir, arch, prefix=None):
         self.build = Path(build_dir).resolve()
         self.arch = arch
         self.tools = self.build / "tests" / "tools"
         self.monitor_exe = self.build / "src" / "ui" / "kgmonitor.exe"
+        self.prefix = Path(prefix).resolve() if prefix else self.build / "wineprefix"
         self.tmp = Path(tempfile.mkdtemp(prefix="kg-e2e-"))
         self.display = None
         self.xvfb = None
         self.monitor = None
         self.env = dict(os.environ)
         self.env.update(
-            WINEPREFIX=str(self.build / "wineprefix"),
+            WINEPREFIX=str(self.prefix),
+            KG_WINEPREFIX=str(self.prefix),
             LANG="ja_JP.UTF-8",
             LC_ALL="ja_JP.UTF-8",
             WINEDEBUG="-all",
@@ -77,7 +79,7 @@ class Rig:
                        check=True, env=self.env)
         # Keep one server for the whole session: each program then starts in a fraction of a second.
         subprocess.Popen(["/usr/lib/wine/wineserver64", "-p"], env=self.env).wait()
-        self.drive_c = self.build / "wineprefix" / "drive_c"
+        self.drive_c = self.prefix / "drive_c"
         (self.drive_c / "usr" / "kumogata" / "socket").mkdir(parents=True, exist_ok=True)
 
     def install_library(self, present=True):
@@ -96,12 +98,12 @@ class Rig:
         shutil.rmtree(self.tmp, ignore_errors=True)
 
     # --- the monitor ----------------------------------------------------------------
-    def start_monitor(self, wait=True):
+    def start_monitor(self, wait=True, exe=None):
         if self.record_file.exists():
             self.record_file.unlink()
         self.stdout_path = self.tmp / "stdout.txt"
         self.stdout_file = open(self.stdout_path, "wb")
-        self.monitor = subprocess.Popen([self.wine, str(self.monitor_exe)], env=self.env,
+        self.monitor = subprocess.Popen([self.wine, str(exe or self.monitor_exe)], env=self.env,
                                         stdout=self.stdout_file, stderr=subprocess.DEVNULL)
         if wait:
             assert self.probe("wait-window", "15000") == 0, "the monitor window did not appear"
@@ -133,9 +135,9 @@ class Rig:
         return subprocess.run([self.wine, str(self.tools / exe), *args], env=self.env, timeout=timeout,
                               stdout=subprocess.PIPE, stderr=subprocess.DEVNULL)
 
-    def start_tool(self, exe, *args):
+    def start_tool(self, exe, *args, stdin=None, stdout=subprocess.DEVNULL):
         return subprocess.Popen([self.wine, str(self.tools / exe), *args], env=self.env,
-                                stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+                                stdin=stdin, stdout=stdout, stderr=subprocess.DEVNULL)
 
     def host(self, *texts, window=True):
         """The stand-in editor writes each text (bytes) as one debug message."""

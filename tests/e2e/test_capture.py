@@ -2,8 +2,8 @@
 
 Run by CTest: python3 test_capture.py BUILD_DIR ARCH
 """
+import subprocess
 import sys
-import threading
 import time
 import unittest
 
@@ -91,6 +91,23 @@ class CaptureTest(MonitorTestCase):
             p.wait()
         self.assertEqual(code, 0)
         self.assertLess(took, 5.0)
+
+
+class SmallSectionTest(RigTestCase):
+
+    def test_a_smaller_section_made_by_another_program_first_is_read(self):
+        r = self.rig
+        holder = r.start_tool("plainwriter.exe", "make-section:1000", "s:30000", stdout=subprocess.PIPE)
+        try:
+            self.assertEqual(holder.stdout.readline().strip(), b"section ready")
+            r.install_library(True)
+            r.start_monitor()
+        finally:
+            holder.kill()  # the monitor holds the section from here on
+            holder.wait()
+        self.assertEqual(r.host(b"through a small section\n"), 0)
+        self.assertEqual(r.forwarded(), [b"through a small section\n"])
+        self.assertEqual(r.view_text(), b"through a small section\n")
 
 
 if __name__ == "__main__":

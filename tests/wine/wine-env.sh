@@ -1,10 +1,11 @@
 # tests/wine/wine-env.sh — sourced: sets up Wine for one build tree.
 # Usage: . wine-env.sh <build dir> <win64|win32>
-# Gives WINEPREFIX (inside the build tree, never ~/.wine), the Japanese locale that makes
-# Wine's ANSI and OEM code pages 932, and KG_WINE, the loader for the build's bitness.
+# Gives WINEPREFIX (inside the build tree, never ~/.wine; KG_WINEPREFIX names another), the
+# Japanese locale that makes Wine's ANSI and OEM code pages 932, and KG_WINE, the loader
+# for the build's bitness.
 kg_build_dir=$1
 kg_arch=$2
-export WINEPREFIX="$kg_build_dir/wineprefix"
+export WINEPREFIX="${KG_WINEPREFIX:-$kg_build_dir/wineprefix}"
 export LANG=ja_JP.UTF-8 LC_ALL=ja_JP.UTF-8
 export WINEDEBUG=${WINEDEBUG:--all}
 export WINEDLLOVERRIDES="mscoree,mshtml="
@@ -20,7 +21,7 @@ fi
 kg_wine_prefix_ready() {
   # A fresh prefix on first use; a lock keeps parallel tests from making two.
   [ -f "$WINEPREFIX/.kg-ready" ] && return 0
-  mkdir -p "$kg_build_dir"
+  mkdir -p "$(dirname "$WINEPREFIX")"
   (
     flock 9
     if [ ! -f "$WINEPREFIX/.kg-ready" ]; then
@@ -31,5 +32,5 @@ kg_wine_prefix_ready() {
       "$WINESERVER" -w
       touch "$WINEPREFIX/.kg-ready"
     fi
-  ) 9>"$kg_build_dir/.wineprefix.lock"
+  ) 9>"$WINEPREFIX.lock"
 }
