@@ -14,7 +14,8 @@ packages=(
   libonig-dev libgtest-dev libgmock-dev googletest libbenchmark-dev
   g++-mingw-w64-x86-64 g++-mingw-w64-i686
   wine wine64 wine32:i386
-  xvfb xauth x11-apps xdotool imagemagick fonts-ipafont-gothic locales
+  xvfb xauth x11-apps xdotool imagemagick fonts-ipafont-gothic fonts-wine locales
+  nsis
 )
 
 missing=()

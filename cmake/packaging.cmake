@@ -1,0 +1,47 @@
+# cmake/packaging.cmake — the Windows packages, made by CPack: a zip and an installer
+# (NSIS, from packaging/NSIS.template.in) per target. Both hold the executable, a usage
+# text in Japanese and the third-party notices; texts go out in Shift_JIS with CRLF.
+if(CMAKE_SYSTEM_PROCESSOR STREQUAL "i686")
+  set(KG_ARCH win32)
+  set(CPACK_NSIS_INSTALL_ROOT "$PROGRAMFILES")
+  set(CPACK_KG_WIN64 0)
+else()
+  set(KG_ARCH win64)
+  set(CPACK_NSIS_INSTALL_ROOT "$PROGRAMFILES64")
+  set(CPACK_KG_WIN64 1)
+endif()
+set(KG_VERSION ${PROJECT_VERSION})
+set(_texts ${CMAKE_BINARY_DIR}/package-texts)
+
+# Oniguruma's licence comes from the source package the static library was built from.
+set(_onig_copying ${CMAKE_SOURCE_DIR}/.cache/onig-src/COPYING)
+file(READ ${_onig_copying} ONIGURUMA_LICENSE)
+set(ONIGURUMA_VERSION ${oniguruma_VERSION})
+set_property(DIRECTORY APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS ${_onig_copying})
+
+find_program(KG_ICONV iconv REQUIRED)
+foreach(text README.txt THIRD-PARTY-NOTICES.txt)
+  configure_file(${CMAKE_SOURCE_DIR}/packaging/${text} ${_texts}/utf-8/${text} @ONLY NEWLINE_STYLE CRLF)
+  execute_process(COMMAND ${KG_ICONV} -f UTF-8 -t CP932 ${_texts}/utf-8/${text}
+                  OUTPUT_FILE ${_texts}/${text} COMMAND_ERROR_IS_FATAL ANY)
+endforeach()
+
+# Packaging needs the program only, not the tests: scripts/package.sh builds just that.
+set(CMAKE_SKIP_INSTALL_ALL_DEPENDENCY ON)
+install(TARGETS kgmonitor RUNTIME DESTINATION .)
+install(FILES ${_texts}/README.txt ${_texts}/THIRD-PARTY-NOTICES.txt DESTINATION .)
+
+set(CPACK_GENERATOR ZIP NSIS)
+set(CPACK_PACKAGE_NAME kgmonitor)
+set(CPACK_PACKAGE_VENDOR "雲形エディタ開発チーム")
+set(CPACK_PACKAGE_VERSION ${PROJECT_VERSION})
+set(CPACK_PACKAGE_FILE_NAME kgmonitor-${PROJECT_VERSION}-${KG_ARCH})
+set(CPACK_PACKAGE_INSTALL_DIRECTORY "Kumogata Debug Monitor")
+set(CPACK_PACKAGE_INSTALL_REGISTRY_KEY "KumogataDebugMonitor")
+set(CPACK_STRIP_FILES ON)
+set(CPACK_MODULE_PATH ${CMAKE_SOURCE_DIR}/packaging)  # our NSIS.template.in
+set(CPACK_PROJECT_CONFIG_FILE ${CMAKE_SOURCE_DIR}/packaging/per-generator.cmake)
+set(CPACK_KG_TITLE "雲形エディタ・デバッグ出力モニター")
+set(CPACK_KG_ICON ${CMAKE_SOURCE_DIR}/src/ui/monitor.ico)
+set(CPACK_KG_VERSION_TEXT "${PROJECT_VERSION_MAJOR}.${PROJECT_VERSION_MINOR}.${PROJECT_VERSION_PATCH}.0")
+include(CPack)

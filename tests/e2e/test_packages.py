@@ -1,0 +1,123 @@
+"""tests/e2e/test_packages.py — the release packages, as a user on a clean machine meets them.
+
+Run by CTest: python3 test_packages.py BUILD_DIR ARCH DIST_DIR VERSION
+
+In a fresh Wine prefix (a copy of one never used; the build tree on no path): the zip is
+unpacked and its monitor run; the installer is run silently, its monitor run, run again over
+the installed copy, and uninstalled silently. Each monitor must receive a line from the
+stand-in editor into its log view and hand it to the recording library, and exit with 0.
+"""
+import shutil
+import subprocess
+import sys
+import time
+import unittest
+import zipfile
+from pathlib import Path
+
+from rig import Rig, sjis
+
+BUILD, ARCH, DIST, VERSION = sys.argv[1:5]
+TITLE = "雲形エディタ・デバッグ出力モニター"
+UNINSTALL_KEY = r"HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall\KumogataDebugMonitor"
+PROGRAM_FILES = "Program Files" if ARCH == "win64" else "Program Files (x86)"
+NAME = f"kgmonitor-{VERSION}-{ARCH}"
+
+
+def fresh_prefix():
+    """A copy of a prefix that nothing was ever installed in (made once, then copied)."""
+    build = Path(BUILD).resolve()
+    pristine, fresh = build / "pristine-prefix", build / "package-prefix"
+    env_script = Path(__file__).resolve().parents[1] / "wine" / "wine-env.sh"
+    subprocess.run(["bash", "-c", f'KG_WINEPREFIX="{pristine}"; . "{env_script}" "{build}" {ARCH}; '
+                                  'kg_wine_prefix_ready && "$WINESERVER" -w'], check=True)
+    shutil.rmtree(fresh, ignore_errors=True)
+    subprocess.run(["cp", "-a", str(pristine), str(fresh)], check=True)
+    return fresh
+
+
+def files_under(root):
+    # Wine keeps its own temporary files and fonts cache; they are not the package's.
+    skip = ("users/", "windows/", "unpacked")
+    return {str(p.relative_to(root)) for p in root.rglob("*")
+            if not str(p.relative_to(root)).startswith(skip)}
+
+
+class PackageTest(unittest.TestCase):
+
+    @classmethod
+    def setUpClass(cls):
+        cls.rig = Rig(BUILD, ARCH, prefix=fresh_prefix())
+        cls.rig.start_display()
+        cls.rig.prepare_prefix()
+        cls.rig.install_library(True)
+
+    @classmethod
+    def tearDownClass(cls):
+        cls.rig.close()
+
+    def wine(self, *args, timeout=120):
+        return subprocess.run([self.rig.wine, *args], env=self.rig.env, timeout=timeout,
+                              stdout=subprocess.PIPE, stderr=subprocess.DEVNULL)
+
+    def registry(self):
+        view = "/reg:64" if ARCH == "win64" else "/reg:32"
+        query = self.wine("reg", "query", UNINSTALL_KEY, view)
+        return query.stdout.decode("cp932", "replace") if query.returncode == 0 else ""
+
+    def wait_for(self, condition, seconds=30):
+        until = time.monotonic() + seconds
+        while not condition() and time.monotonic() < until:
+            time.sleep(0.2)
+        return condition()
+
+    def assert_monitor_runs(self, windows_exe):
+        r = self.rig
+        r.start_monitor(exe=windows_exe)
+        line = sjis("パッケージから起動したモニターへ\n")
+        self.assertEqual(r.host(line), 0)
+        self.assertEqual(r.view_text(), line)
+        self.assertEqual(r.forwarded(), [line])
+        r.probe("close")
+        self.assertEqual(r.wait_monitor_exit(15), 0)
+
+    def test_zip_unpacks_and_runs(self):
+        target = self.rig.drive_c / "unpacked"
+        with zipfile.ZipFile(Path(DIST) / f"{NAME}.zip") as z:
+            self.assertEqual(sorted(z.namelist()), [f"{NAME}/README.txt", f"{NAME}/THIRD-PARTY-NOTICES.txt",
+                                                    f"{NAME}/kgmonitor.exe"])
+            z.extractall(target)
+        readme = (target / NAME / "README.txt").read_bytes()
+        self.assertIn(sjis(TITLE), readme)
+        self.assertIn(b"\r\n", readme)
+        self.assertIn(b"Oniguruma LICENSE", (target / NAME / "THIRD-PARTY-NOTICES.txt").read_bytes())
+        self.assert_monitor_runs(rf"C:\unpacked\{NAME}\kgmonitor.exe")
+
+    def test_installer_installs_reinstalls_and_uninstalls_cleanly(self):
+        r = self.rig
+        before = files_under(r.drive_c)
+        installed = r.drive_c / PROGRAM_FILES / "Kumogata Debug Monitor"
+        shortcut = r.drive_c / "ProgramData" / "Microsoft" / "Windows" / "Start Menu" / "Programs" / f"{TITLE}.lnk"
+        setup = str(Path(DIST).resolve() / f"{NAME}-setup.exe")
+
+        for _ in range(2):  # the second time over the installed copy
+            self.assertEqual(self.wine(setup, "/S").returncode, 0)
+            self.assertTrue(self.wait_for(lambda: (installed / "uninstall.exe").exists()))
+            self.assertEqual(sorted(p.name for p in installed.iterdir()),
+                             ["README.txt", "THIRD-PARTY-NOTICES.txt", "kgmonitor.exe", "uninstall.exe"])
+            self.assertTrue(shortcut.exists())
+            entry = self.registry()
+            self.assertIn(TITLE, entry)
+            self.assertRegex(entry, rf"DisplayVersion\s+REG_SZ\s+{VERSION}")
+            self.assertRegex(entry, r"Publisher\s+REG_SZ\s+\S")
+            self.assert_monitor_runs(rf"C:\{PROGRAM_FILES}\Kumogata Debug Monitor\kgmonitor.exe")
+
+        self.assertEqual(self.wine(str(installed / "uninstall.exe"), "/S").returncode, 0)
+        # The uninstaller goes on from a copy of itself in the temporary folder.
+        self.assertTrue(self.wait_for(lambda: not installed.exists() and self.registry() == ""))
+        self.assertFalse(shortcut.exists())
+        self.assertEqual(files_under(r.drive_c) - before, set())
+
+
+if __name__ == "__main__":
+    unittest.main(argv=[sys.argv[0], "-v"])
