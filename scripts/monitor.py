@@ -40,17 +40,24 @@ def main():
         rig.host(*DEMO)
         print("The monitor is running with a demo from the stand-in editor.")
         if own_display:
+            # Nobody can see or close a window on a virtual display: show it, then close it.
             time.sleep(0.5)
             shot = ROOT / "build" / "monitor.png"
             rig.screenshot(shot)
             print(f"No display here: a screenshot of the window is at {shot}")
-        print("Press Ctrl-C to close it.")
-        while not stopping and rig.monitor.poll() is None:
-            time.sleep(0.2)
-    finally:
+        else:
+            print("Press Ctrl-C to close it.")
+            while not stopping and rig.monitor.poll() is None:
+                time.sleep(0.2)
         print("Closing the monitor...")
+        if rig.monitor.poll() is None:
+            rig.probe("close")
+        code = rig.wait_monitor_exit(15)
+        print(f"The monitor exited with code {code}.")
+        return code
+    finally:
         rig.close()
 
 
 if __name__ == "__main__":
-    main()
+    sys.exit(main())

@@ -20,7 +20,8 @@ fi
 
 kg_wine_prefix_ready() {
   # A fresh prefix on first use; a lock keeps parallel tests from making two.
-  [ -f "$WINEPREFIX/.kg-ready" ] && return 0
+  local fonts="$WINEPREFIX/drive_c/windows/Fonts"
+  [ -f "$WINEPREFIX/.kg-ready" ] && [ -f "$fonts/marlett.ttf" ] && return 0
   mkdir -p "$(dirname "$WINEPREFIX")"
   (
     flock 9
@@ -31,6 +32,11 @@ kg_wine_prefix_ready() {
       /usr/lib/wine/wine64 reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /t REG_SZ /d N /f >/dev/null 2>&1
       "$WINESERVER" -w
       touch "$WINEPREFIX/.kg-ready"
+    fi
+    # Wine's own fonts (Marlett draws the caption buttons): this Wine looks for them in
+    # its data directory by a path it cannot open, so the prefix gets copies.
+    if [ ! -f "$fonts/marlett.ttf" ]; then
+      mkdir -p "$fonts" && cp /usr/share/wine/fonts/*.ttf "$fonts/"
     fi
   ) 9>"$WINEPREFIX.lock"
 }
