@@ -1,14 +1,15 @@
 #!/usr/bin/env bash
 # Runs every test: installs what is missing, builds the native logic (plain, ASan+UBSan,
-# TSan) and both Windows targets, then runs the native tests and, under Wine, the
-# Windows ones. Ends with one line: "N passed, N failed".
+# TSan, the fuzz targets) and both Windows targets and their release packages, then runs
+# the native tests, the fuzz replays and bounded fuzz runs, and, under Wine, the Windows
+# tests and the package smoke tests. Ends with one line: "N passed, N failed".
 set -uo pipefail
 here=$(cd "$(dirname "$0")/.." && pwd)
 cd "$here"
 
 bash scripts/setup.sh || { echo "setup failed"; exit 1; }
 
-presets=(host host-asan host-tsan win64 win32)
+presets=(host host-asan host-tsan host-fuzz win64 win32)
 for p in "${presets[@]}"; do
   echo "== build $p"
   if [ ! -f "build/$p/build.ninja" ]; then
@@ -18,10 +19,15 @@ for p in "${presets[@]}"; do
   cmake --build --preset "$p" || { echo "build of $p failed"; exit 1; }
 done
 
+echo "== packages"
+bash scripts/package.sh || { echo "packaging failed"; exit 1; }
+
 passed=0 failed=0
 for p in "${presets[@]}"; do
   echo "== test $p"
-  out=$(ctest --test-dir "build/$p" --output-on-failure 2>&1)
+  jobs=1
+  [ "$p" = host-fuzz ] && jobs=2  # the fuzzers run side by side, one per core
+  out=$(ctest --test-dir "build/$p" --output-on-failure -j "$jobs" 2>&1)
   echo "$out"
   total=$(sed -n 's/.*tests passed, \([0-9]*\) tests failed out of \([0-9]*\).*/\1 \2/p' <<<"$out" | tail -1)
   if [ -z "$total" ]; then
