@@ -5,6 +5,8 @@
 
 #include <richedit.h>
 
+#include <new>
+
 #include "capture/channel.h"
 #include "capture/state.h"
 #include "logview/history.h"
@@ -110,7 +112,12 @@ LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
         case WM_NOTIFY:
             return 0;  // no control here feeds the command hand-off
         case WM_COMMAND:
-            OnCommand(window, wParam, lParam);
+            // Running out of memory in a re-render or a clear costs that command only:
+            // nothing may unwind through the window procedure.
+            try {
+                OnCommand(window, wParam, lParam);
+            } catch (const std::bad_alloc&) {
+            }
             return 0;
         default:
             return DefWindowProcA(window, message, wParam, lParam);
