@@ -4,9 +4,7 @@
 // 801 entries. Ordinary patterns alongside, to see what the bound costs them.
 #include <benchmark/benchmark.h>
 
-#include "logview/filter.h"
-#include "logview/history.h"
-#include "platform/native.h"
+#include "stand_in_view.h"
 
 namespace {
 const char* const kPatterns[] = {
@@ -56,15 +54,8 @@ static void FilterOneMatch(benchmark::State& state) {
 BENCHMARK(FilterOneMatch)->Apply(Args)->Unit(benchmark::kMicrosecond);
 
 static void ReRender801(benchmark::State& state) {
-    static bool init = (FilterInit(), true);
-    (void)init;
-    ResetLogViewState();
     StandInControl view;
-    view.record = false;
-    SetLogView(&view);
-    const std::string line = Line(static_cast<int>(state.range(1)));
-    for (int i = 0; i < 801; ++i)
-        HistoryAppend(line.c_str());
+    PrepareStandInView(view, std::vector<std::string>(801, Line(static_cast<int>(state.range(1)))));
     SetFilterText(kPatterns[state.range(0)]);
     for (auto _ : state)
         ReRender();

@@ -3,22 +3,17 @@
 // stand-in control: a freshly compiled pattern per test against the kept one.
 #include <benchmark/benchmark.h>
 
-#include "logview/filter.h"
-#include "logview/history.h"
-#include "platform/native.h"
+#include "stand_in_view.h"
 
 static void ReRender800(benchmark::State& state) {
-    static bool init = (FilterInit(), true);
-    (void)init;
-    ResetLogViewState();
-    StandInControl view;
-    view.record = false;
-    SetLogView(&view);
+    std::vector<std::string> lines;
     for (int i = 0; i < 800; ++i) {
         std::string line = (i % 2 ? "plugin warning " : "plugin info ") + std::to_string(i) + " ";
         line.resize(79, '.');
-        HistoryAppend((line + "\n").c_str());
+        lines.push_back(line + "\n");
     }
+    StandInControl view;
+    PrepareStandInView(view, lines);
     SetFilterText("warn(ing)? [0-9]+");
     FilterKeepCompiledPattern(state.range(0) != 0);
     for (auto _ : state)

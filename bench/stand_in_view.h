@@ -1,0 +1,19 @@
+// bench/stand_in_view.h
+// A stand-in log view over a history of the given lines, the filter library ready.
+#pragma once
+#include <string>
+#include <vector>
+
+#include "logview/filter.h"
+#include "logview/history.h"
+#include "platform/native.h"
+
+inline void PrepareStandInView(StandInControl& view, const std::vector<std::string>& lines) {
+    static bool init = (FilterInit(), true);
+    (void)init;
+    ResetLogViewState();
+    view.record = false;
+    SetLogView(&view);
+    for (const std::string& line : lines)
+        HistoryAppend(line.c_str());
+}
