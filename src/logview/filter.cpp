@@ -7,6 +7,7 @@
 
 #include <oniguruma.h>
 
+#include <algorithm>
 #include <chrono>
 #include <string>
 
@@ -14,15 +15,15 @@ namespace {
 using Clock = std::chrono::steady_clock;
 
 // A typed pattern can backtrack for minutes over one line, while the window and every
-// writer of debug output wait. So a search gets a retry budget that doubles only while
-// the time spent, and the next round's expected cost, stay within kSearchBudget; one that
-// runs out counts as no match. A retry can cost a few nanoseconds or, under nested
-// look-aheads, microseconds: time, not the count, has to decide. Ordinary patterns need
-// at most a few thousand cheap retries on a 511-byte line and never reach the bound.
-constexpr unsigned long kFirstRetryLimit = 128;
+// writer of debug output wait. So a search runs in rounds of doubling retry limits, and a
+// round that runs out of retries is followed by the next (about twice its time) only if
+// that is expected to take at most kRoundBudget; a search that stops there counts as no
+// match. A retry costs a few nanoseconds, or microseconds under nested look-aheads: time,
+// not the count, has to decide. Ordinary patterns need a few thousand cheap retries at
+// most on a 511-byte line and never reach the bound.
+constexpr unsigned long kFirstRetryLimit = 64;
 constexpr unsigned long kLastRetryLimit = 1UL << 20;
-constexpr unsigned long kRetryGrowth = 2;
-constexpr Clock::duration kSearchBudget = std::chrono::microseconds(300);
+constexpr Clock::duration kRoundBudget = std::chrono::microseconds(150);
 
 bool gKeepCompiled = true;
 bool gLimitTime = true;
@@ -53,24 +54,42 @@ bool OutOfRetries(int result) {
     return result == ONIGERR_RETRY_LIMIT_IN_MATCH_OVER || result == ONIGERR_RETRY_LIMIT_IN_SEARCH_OVER;
 }
 
+int TimedSearch(CompiledFilter& f,
+                const OnigUChar* s,
+                const OnigUChar* end,
+                OnigRegion* region,
+                unsigned long retries,
+                Clock::duration& took) {
+    onig_set_retry_limit_in_match_of_match_param(f.limits, retries);
+    onig_set_retry_limit_in_search_of_match_param(f.limits, retries);
+    const Clock::time_point start = Clock::now();
+    const int r = onig_search_with_param(f.regex, s, end, s, end, region, ONIG_OPTION_NONE, f.limits);
+    took = Clock::now() - start;
+    return r;
+}
+
 int BoundedSearch(CompiledFilter& f, const OnigUChar* s, const OnigUChar* end, OnigRegion* region) {
     if (!f.limits) {
         f.limits = onig_new_match_param();
         if (!f.limits) return ONIGERR_MEMORY;
         onig_initialize_match_param(f.limits);
     }
-    const Clock::time_point start = Clock::now();
-    for (unsigned long limit = kFirstRetryLimit;; limit *= kRetryGrowth) {
-        onig_set_retry_limit_in_match_of_match_param(f.limits, limit);
-        onig_set_retry_limit_in_search_of_match_param(f.limits, limit);
-        const Clock::time_point tierStart = Clock::now();
-        const int r = onig_search_with_param(f.regex, s, end, s, end, region, ONIG_OPTION_NONE, f.limits);
-        if (!OutOfRetries(r) || limit >= kLastRetryLimit) return r;
-        // The next round repeats this one's work and as much again: run it only if that fits.
-        const Clock::time_point now = Clock::now();
-        if (gLimitTime && (now - start) + (now - tierStart) * static_cast<long>(kRetryGrowth) > kSearchBudget) {
-            return r;
+    Clock::duration previous{};
+    for (unsigned long retries = kFirstRetryLimit;; retries *= 2) {
+        Clock::duration took;
+        int r = TimedSearch(f, s, end, region, retries, took);
+        if (!OutOfRetries(r) || retries >= kLastRetryLimit) return r;
+        if (!gLimitTime) continue;
+        // A first round, or one far slower than the one before it, may have lost the
+        // processor rather than met a costly pattern: it is timed once more, so that a
+        // busy machine never cuts an ordinary search short.
+        if (took * 2 > kRoundBudget && (previous == Clock::duration{} || took > previous * 4)) {
+            Clock::duration again;
+            r = TimedSearch(f, s, end, region, retries, again);
+            took = std::min(took, again);
         }
+        if (took * 2 > kRoundBudget) return r;
+        previous = took;
     }
 }
 }  // namespace
