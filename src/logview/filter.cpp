@@ -24,9 +24,15 @@ using Clock = std::chrono::steady_clock;
 constexpr unsigned long kFirstRetryLimit = 64;
 constexpr unsigned long kLastRetryLimit = 1UL << 20;
 constexpr Clock::duration kRoundBudget = std::chrono::microseconds(150);
+// A re-render asks about up to 801 entries in a row. Once its searches have taken this
+// long together, each further one gets its first round only, so that no pattern and no
+// text can make one re-render take much longer.
+constexpr Clock::duration kBatchBudget = std::chrono::milliseconds(250);
 
 bool gKeepCompiled = true;
 bool gLimitTime = true;
+bool gInBatch = false;
+Clock::duration gBatchSpent{};
 
 struct CompiledFilter {
     std::string pattern;
@@ -74,11 +80,16 @@ int BoundedSearch(CompiledFilter& f, const OnigUChar* s, const OnigUChar* end, O
         if (!f.limits) return ONIGERR_MEMORY;
         onig_initialize_match_param(f.limits);
     }
+    const bool firstRoundOnly = gLimitTime && gInBatch && gBatchSpent > kBatchBudget;
+    const Clock::time_point start = Clock::now();
     Clock::duration previous{};
     for (unsigned long retries = kFirstRetryLimit;; retries *= 2) {
         Clock::duration took;
         int r = TimedSearch(f, s, end, region, retries, took);
-        if (!OutOfRetries(r) || retries >= kLastRetryLimit) return r;
+        if (!OutOfRetries(r) || retries >= kLastRetryLimit || firstRoundOnly) {
+            if (gInBatch) gBatchSpent += Clock::now() - start;
+            return r;
+        }
         if (!gLimitTime) continue;
         // A first round, or one far slower than the one before it, may have lost the
         // processor rather than met a costly pattern: it is timed once more, so that a
@@ -88,7 +99,10 @@ int BoundedSearch(CompiledFilter& f, const OnigUChar* s, const OnigUChar* end, O
             r = TimedSearch(f, s, end, region, retries, again);
             took = std::min(took, again);
         }
-        if (took * 2 > kRoundBudget) return r;
+        if (took * 2 > kRoundBudget) {
+            if (gInBatch) gBatchSpent += Clock::now() - start;
+            return r;
+        }
         previous = took;
     }
 }
@@ -127,4 +141,13 @@ void FilterKeepCompiledPattern(bool keep) {
 
 void FilterLimitSearchTime(bool limit) {
     gLimitTime = limit;
+}
+
+void FilterBeginBatch() {
+    gInBatch = true;
+    gBatchSpent = {};
+}
+
+void FilterEndBatch() {
+    gInBatch = false;
 }

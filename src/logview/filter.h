@@ -15,6 +15,16 @@ bool FilterMatch(std::string_view text, std::string_view pattern);
 // Forgets the compiled pattern kept between calls (tests).
 void FilterReset();
 
+// Around a re-render: the searches in between share one time budget (see filter.cpp).
+void FilterBeginBatch();
+void FilterEndBatch();
+struct FilterBatch {
+    FilterBatch() { FilterBeginBatch(); }
+    ~FilterBatch() { FilterEndBatch(); }
+    FilterBatch(const FilterBatch&) = delete;
+    FilterBatch& operator=(const FilterBatch&) = delete;
+};
+
 // With false, every call compiles and frees its own pattern (for comparison only).
 void FilterKeepCompiledPattern(bool keep);
 

@@ -73,6 +73,7 @@ void ReRender() {
     // By index and on a copy: a message box shown from in here would let other work in.
     // An entry that passed is appended without asking the filter twice, which doubled
     // the cost of an expensive pattern and could not change the answer.
+    const FilterBatch batch;
     for (size_t i = 0; i < s.history.size(); ++i) {
         const std::string entry = s.history[i];
         if (PassesFilter(entry)) AppendTested(s.view, entry.c_str(), true);
