@@ -51,6 +51,9 @@ def main():
     ap.add_argument("arch", choices=["win64", "win32"])
     ap.add_argument("--minutes", type=float, default=30)
     ap.add_argument("--seed", type=int, default=1)
+    ap.add_argument("--probe64", default=str(ROOT / "build" / "win64" / "tests" / "tools" / "probe.exe"),
+                    help="a 64-bit probe: a 32-bit one cannot read a 32-bit process's GDI table under WOW64")
+    ap.add_argument("--csv", help="write every sample to this file")
     args = ap.parse_args()
     rnd = random.Random(args.seed)
     build = Path(args.build).resolve()
@@ -72,7 +75,9 @@ def main():
             proc.stdin.flush()
 
         def sample(now):
-            out = rig.run_tool("probe.exe", "objects").stdout.split()
+            env = dict(rig.env, WINELOADER="/usr/lib/wine/wine64")
+            out = subprocess.run(["/usr/lib/wine/wine64", args.probe64, "objects"], env=env, timeout=60,
+                                 stdout=subprocess.PIPE, stderr=subprocess.DEVNULL).stdout.split()
             gdi, user = (int(out[0]), int(out[1])) if len(out) == 2 else (-1, -1)
             samples.append((now, rss_kb(pid), gdi, user))
 
@@ -81,7 +86,7 @@ def main():
         every = {"change": 0.0, "burst": 20.0, "fragment": 7.0, "error": total / 10, "other": 0.5,
                  "filter": min(180.0, total / 3), "clear": min(180.0, total / 3) + 90, "sample": 0.0}
         n = {k: 0 for k in every}
-        burst_left, quiet_until = 0, 0.0
+        burst_left, quiet_until, last_probe_action = 0, 0.0, -60.0
         while True:
             now = time.monotonic() - start
             if now >= total:
@@ -105,21 +110,24 @@ def main():
                 if burst_left == 30:
                     expected.append(text)  # the first of a new text is always shown
                 burst_left -= 1
+            if now >= every["fragment"] and now - last_probe_action < 10:
+                every["fragment"] = now + 5  # a re-render holds writers back: not now
             if now >= every["fragment"]:
-                # Fragments join across writers: keep the other program quiet around them.
+                # Fragments join across writers, and writers held back by a busy monitor
+                # are let go in any order: keep the other program quiet well around them.
                 n["fragment"] += 1
-                quiet_until = now + 1.0
+                quiet_until = now + 5.0
                 write(host, f"fragment {n['fragment']}: first half, ".encode())
                 write(host, b"second half\n")
                 expected.append(f"fragment {n['fragment']}: first half, second half\n".encode())
-                every["fragment"] = now + 15
+                every["fragment"] = now + 30
             if now >= every["error"] and n["error"] < 9:
                 n["error"] += 1
                 text = f"KUMOGATAERR: soak error {n['error']}\n".encode()
                 write(host, text)
                 expected.append(text)
                 every["error"] = now + total / 10
-            if now >= every["other"] and now >= quiet_until and now + 1.0 < every["fragment"]:
+            if now >= every["other"] and now >= quiet_until and now + 5.0 < every["fragment"]:
                 n["other"] += 1
                 text = f"another program's line {n['other']}\n".encode()
                 write(other, text)
@@ -130,10 +138,12 @@ def main():
                 rig.set_filter(b"changing|burst")
                 rig.set_filter(b"")
                 every["filter"] = now + 180
+                last_probe_action = time.monotonic() - start
             if now >= every["clear"]:
                 n["clear"] += 1
                 rig.probe("command", "50005")
                 every["clear"] = now + 180
+                last_probe_action = time.monotonic() - start
             time.sleep(0.1)
         sample(time.monotonic() - start)
         for proc in (host, other):
@@ -147,8 +157,11 @@ def main():
 
     missing = subsequence_missing(expected, got)
     leaked = [t for t in got if t in set(other_lines)]
+    if args.csv:
+        Path(args.csv).write_text("seconds,rss_kb,gdi,user\n" + "".join(f"{t:.0f},{m},{g},{u}\n" for t, m, g, u in samples))
     first, last = samples[0], samples[-1]
     warm = next((s for s in samples if s[0] >= 60), first)
+    half = next((s for s in samples if s[0] >= last[0] / 2), first)
     after = [s for s in samples if s[0] >= warm[0]]
     print(f"soak {args.arch}: {args.minutes:g} min, {len(samples)} samples, "
           f"{n['change']} changing lines, {n['burst']} bursts, {n['fragment']} fragments, "
@@ -157,7 +170,7 @@ def main():
     for i, name, unit in ((1, "resident memory", "kB"), (2, "GDI objects", ""), (3, "USER objects", "")):
         print(f"  {name}: first {first[i]}{unit}, largest {max(s[i] for s in samples)}{unit}, last {last[i]}{unit}, "
               f"after the first minute: from {warm[i]} to largest {max(s[i] for s in after)}, "
-              f"growth {last[i] - warm[i]:+d}{unit}")
+              f"growth {last[i] - warm[i]:+d}{unit} (second half {last[i] - half[i]:+d}{unit})")
     print(f"  forwarded {len(got)} texts; {len(expected)} lines had to arrive, {len(missing)} missing; "
           f"{len(leaked)} of another program's lines forwarded; exit code {code}")
     for text in missing[:10]:
