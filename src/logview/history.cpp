@@ -67,6 +67,10 @@ void LogViewAppend(WindowRef view, const char* text) {
 void ReRender() {
     LogViewState& s = State();
     if (!s.view) return;
+    // Painted once at the end, not line by line: the whole rebuild holds every writer of
+    // debug output, and a writer gives up after 10 s (Wine's rich edit paints 800 lines
+    // in about 10 s).
+    SendToWindow(s.view, kWmSetRedraw, 0, 0);
     SendToWindow(s.view, kEmSetSel, 0, 0);
     SendToWindow(s.view, kWmSetText, 0, 0);
     ApplyLogViewDefaultFormat();
@@ -78,6 +82,8 @@ void ReRender() {
         const std::string entry = s.history[i];
         if (PassesFilter(entry)) AppendTested(s.view, entry.c_str(), true);
     }
+    SendToWindow(s.view, kWmSetRedraw, 1, 0);
+    InvalidateWhole(s.view);
     SendToWindow(s.view, kEmLineScroll, 0, static_cast<intptr_t>(s.history.size()));
     RepaintNow(s.view);
 }

@@ -82,6 +82,10 @@ void RepaintNow(WindowRef window) {
     auto* c = static_cast<StandInControl*>(window);
     if (c && c->record) c->log.push_back({kRecordedRepaint, 0, 0, {}});
 }
+void InvalidateWhole(WindowRef window) {
+    auto* c = static_cast<StandInControl*>(window);
+    if (c && c->record) c->log.push_back({kRecordedInvalidate, 0, 0, {}});
+}
 
 void SetCaption(WindowRef window, const char* text) {
     if (auto* c = static_cast<StandInControl*>(window)) c->caption = text;

@@ -12,7 +12,8 @@
 
 #include "platform/platform.h"
 
-inline constexpr unsigned kRecordedRepaint = 0x10000;  // UpdateWindow, as a recorded "message"
+inline constexpr unsigned kRecordedRepaint = 0x10000;     // UpdateWindow, as a recorded "message"
+inline constexpr unsigned kRecordedInvalidate = 0x10001;  // InvalidateRect, likewise
 
 struct RecordedMessage {
     unsigned message;

@@ -14,6 +14,7 @@ using WindowRef = void*;
 using LibraryRef = void*;
 
 // Message numbers the logic sends to the rich-edit log view.
+inline constexpr unsigned kWmSetRedraw = 0x000B;
 inline constexpr unsigned kWmSetText = 0x000C;
 inline constexpr unsigned kWmGetTextLength = 0x000E;
 inline constexpr unsigned kEmSetSel = 0x00B1;
@@ -40,6 +41,7 @@ uint32_t TickNow();
 
 intptr_t SendToWindow(WindowRef window, unsigned message, uintptr_t wParam, intptr_t lParam);
 void RepaintNow(WindowRef window);                    // UpdateWindow
+void InvalidateWhole(WindowRef window);               // InvalidateRect of all of it, erasing
 void SetCaption(WindowRef window, const char* text);  // SetWindowTextA
 void ShowError(WindowRef owner, const char* text);    // MessageBoxA, caption "Error", MB_OK
 

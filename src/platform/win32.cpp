@@ -18,6 +18,7 @@ static_assert(offsetof(CharFormat, bCharSet) == offsetof(CHARFORMATA, bCharSet))
 static_assert(offsetof(CharFormat, szFaceName) == offsetof(CHARFORMATA, szFaceName));
 static_assert(kEmSetCharFormat == EM_SETCHARFORMAT && kEmGetCharFormat == EM_GETCHARFORMAT);
 static_assert(kEmReplaceSel == EM_REPLACESEL && kEmLineScroll == EM_LINESCROLL && kEmSetSel == EM_SETSEL);
+static_assert(kWmSetRedraw == WM_SETREDRAW);
 
 uint32_t TickNow() {
     return timeGetTime();
@@ -28,6 +29,9 @@ intptr_t SendToWindow(WindowRef window, unsigned message, uintptr_t wParam, intp
 }
 void RepaintNow(WindowRef window) {
     UpdateWindow(static_cast<HWND>(window));
+}
+void InvalidateWhole(WindowRef window) {
+    InvalidateRect(static_cast<HWND>(window), nullptr, TRUE);
 }
 void SetCaption(WindowRef window, const char* text) {
     SetWindowTextA(static_cast<HWND>(window), text);

@@ -56,12 +56,15 @@ TEST_F(LogView_, ReRenderRebuildsFromHistoryInOrderAndSkipsNonMatchesSilently) {
     view.log.clear();
     ReRender();
     EXPECT_EQ(view.text, "b1\nb2\n");
-    const std::vector<unsigned> expected{kEmSetSel,        kWmSetText,    kEmSetCharFormat, kWmGetTextLength,
-                                         kEmSetSel,        kEmLineScroll, kEmReplaceSel,    kRecordedRepaint,
-                                         kWmGetTextLength, kEmSetSel,     kEmLineScroll,    kEmReplaceSel,
-                                         kRecordedRepaint, kEmLineScroll, kRecordedRepaint};
+    // Redraw is off for the rebuild and the whole view painted once after it.
+    const std::vector<unsigned> expected{
+        kWmSetRedraw,  kEmSetSel,        kWmSetText,       kEmSetCharFormat,    kWmGetTextLength, kEmSetSel,
+        kEmLineScroll, kEmReplaceSel,    kRecordedRepaint, kWmGetTextLength,    kEmSetSel,        kEmLineScroll,
+        kEmReplaceSel, kRecordedRepaint, kWmSetRedraw,     kRecordedInvalidate, kEmLineScroll,    kRecordedRepaint};
     EXPECT_EQ(Messages(view), expected);
-    EXPECT_EQ(view.log[2].wParam, 3u);
+    EXPECT_EQ(view.log[0].wParam, 0u);
+    EXPECT_EQ(view.log[14].wParam, 1u);
+    EXPECT_EQ(view.log[3].wParam, 3u);
     EXPECT_EQ(view.log.back().lParam, 0);
     EXPECT_EQ(view.log[view.log.size() - 2].lParam, 5);
 
