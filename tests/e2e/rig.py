@@ -8,6 +8,7 @@ import os
 import shutil
 import signal
 import subprocess
+import sys
 import tempfile
 import time
 import unittest
@@ -98,15 +99,27 @@ class Rig:
         shutil.rmtree(self.tmp, ignore_errors=True)
 
     # --- the monitor ----------------------------------------------------------------
+    def windows_of_class(self):
+        out = self.run_tool("probe.exe", "count-windows").stdout.strip()
+        return int(out) if out.isdigit() else -1
+
     def start_monitor(self, wait=True, exe=None):
+        # A monitor still closing would make this one a second instance, which only exits.
+        for _ in range(100):
+            if self.windows_of_class() == 0:
+                break
+            time.sleep(0.1)
         if self.record_file.exists():
             self.record_file.unlink()
         self.stdout_path = self.tmp / "stdout.txt"
         self.stdout_file = open(self.stdout_path, "wb")
         self.monitor = subprocess.Popen([self.wine, str(exe or self.monitor_exe)], env=self.env,
                                         stdout=self.stdout_file, stderr=subprocess.DEVNULL)
-        if wait:
-            assert self.probe("wait-window", "15000") == 0, "the monitor window did not appear"
+        if wait and self.probe("wait-window", "15000") != 0:
+            code = self.monitor.poll()
+            raise AssertionError("the monitor window did not appear; the monitor " +
+                                 ("is still running" if code is None else f"exited with {code}") +
+                                 f"; windows of its class: {self.windows_of_class()}")
         return self.monitor
 
     def wait_monitor_exit(self, timeout=10):
@@ -122,6 +135,7 @@ class Rig:
         try:
             self.wait_monitor_exit(10)
         except subprocess.TimeoutExpired:
+            print("rig: the monitor did not exit within 10 s of its close; killed", file=sys.stderr)
             self.monitor.kill()
             self.monitor.wait()
             self.monitor = None
