@@ -74,22 +74,21 @@ int TimedSearch(CompiledFilter& f,
     return r;
 }
 
-int BoundedSearch(CompiledFilter& f, const OnigUChar* s, const OnigUChar* end, OnigRegion* region) {
+int BoundedSearch(CompiledFilter& f,
+                  const OnigUChar* s,
+                  const OnigUChar* end,
+                  OnigRegion* region,
+                  bool firstRoundOnly) {
     if (!f.limits) {
         f.limits = onig_new_match_param();
         if (!f.limits) return ONIGERR_MEMORY;
         onig_initialize_match_param(f.limits);
     }
-    const bool firstRoundOnly = gLimitTime && gInBatch && gBatchSpent > kBatchBudget;
-    const Clock::time_point start = Clock::now();
     Clock::duration previous{};
     for (unsigned long retries = kFirstRetryLimit;; retries *= 2) {
         Clock::duration took;
         int r = TimedSearch(f, s, end, region, retries, took);
-        if (!OutOfRetries(r) || retries >= kLastRetryLimit || firstRoundOnly) {
-            if (gInBatch) gBatchSpent += Clock::now() - start;
-            return r;
-        }
+        if (!OutOfRetries(r) || retries >= kLastRetryLimit || firstRoundOnly) return r;
         if (!gLimitTime) continue;
         // A first round, or one far slower than the one before it, may have lost the
         // processor rather than met a costly pattern: it is timed once more, so that a
@@ -99,10 +98,7 @@ int BoundedSearch(CompiledFilter& f, const OnigUChar* s, const OnigUChar* end, O
             r = TimedSearch(f, s, end, region, retries, again);
             took = std::min(took, again);
         }
-        if (took * 2 > kRoundBudget) {
-            if (gInBatch) gBatchSpent += Clock::now() - start;
-            return r;
-        }
+        if (took * 2 > kRoundBudget) return r;
         previous = took;
     }
 }
@@ -123,7 +119,9 @@ bool FilterMatch(std::string_view text, std::string_view pattern) {
     if (!f.valid) return false;
     OnigRegion* region = onig_region_new();
     const auto* s = reinterpret_cast<const OnigUChar*>(text.data());
-    const int r = BoundedSearch(f, s, s + text.size(), region);
+    const Clock::time_point start = Clock::now();
+    const int r = BoundedSearch(f, s, s + text.size(), region, gLimitTime && gInBatch && gBatchSpent > kBatchBudget);
+    if (gInBatch) gBatchSpent += Clock::now() - start;
     onig_region_free(region, 1);
     return r >= 0;
 }

@@ -128,8 +128,6 @@ int ApplyDefaultFormat(WindowRef control, int32_t heightTwips) {
 }
 
 int ApplyLogViewDefaultFormat() {
-    // No view (torn down): nothing to format, and no box to show after the window is gone.
-    if (!State().view) return 0;
     return ApplyDefaultFormat(State().view, kLogViewHeightTwips);
 }
 
