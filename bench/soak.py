@@ -156,7 +156,8 @@ def main():
         rig.close()
 
     missing = subsequence_missing(expected, got)
-    leaked = [t for t in got if t in set(other_lines)]
+    other_set = set(other_lines)
+    leaked = [t for t in got if t in other_set]
     if args.csv:
         Path(args.csv).write_text("seconds,rss_kb,gdi,user\n" + "".join(f"{t:.0f},{m},{g},{u}\n" for t, m, g, u in samples))
     first, last = samples[0], samples[-1]

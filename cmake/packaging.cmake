@@ -43,5 +43,5 @@ set(CPACK_MODULE_PATH ${CMAKE_SOURCE_DIR}/packaging)  # our NSIS.template.in
 set(CPACK_PROJECT_CONFIG_FILE ${CMAKE_SOURCE_DIR}/packaging/per-generator.cmake)
 set(CPACK_KG_TITLE "雲形エディタ・デバッグ出力モニター")
 set(CPACK_KG_ICON ${CMAKE_SOURCE_DIR}/src/ui/monitor.ico)
-set(CPACK_KG_VERSION_TEXT "${PROJECT_VERSION_MAJOR}.${PROJECT_VERSION_MINOR}.${PROJECT_VERSION_PATCH}.0")
+set(CPACK_KG_VERSION_TEXT ${KG_VERSION_TEXT})
 include(CPack)

@@ -9,17 +9,17 @@ cd "$here"
 bash scripts/setup.sh
 [ -f build/host-fuzz/build.ninja ] || cmake --preset host-fuzz >/dev/null
 cmake --build --preset host-fuzz
+targets=(encoding filter pipeline)
 pids=()
-for t in encoding filter pipeline; do
+for t in "${targets[@]}"; do
   tests/fuzz/run.sh "build/host-fuzz/tests/fuzz/${t}_fuzz" "tests/fuzz/corpus/$t" "$seconds" \
     "build/host-fuzz/fuzz-long/$t" >"build/host-fuzz/fuzz-long-$t.log" 2>&1 &
   pids+=($!)
 done
 status=0
-for i in 0 1 2; do
-  t=(encoding filter pipeline)
+for i in "${!targets[@]}"; do
   wait "${pids[$i]}" || status=1
-  echo "== ${t[$i]}"
-  cat "build/host-fuzz/fuzz-long-${t[$i]}.log"
+  echo "== ${targets[$i]}"
+  cat "build/host-fuzz/fuzz-long-${targets[$i]}.log"
 done
 exit "$status"
