@@ -9,18 +9,13 @@
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
-#include <cstring>
 #include <string>
 #include <unordered_map>
 #include <vector>
 
 #include "capture/flood.h"
-#include "capture/pipeline.h"
-#include "capture/state.h"
 #include "logview/filter.h"
-#include "logview/history.h"
-#include "platform/native.h"
-#include "texts.h"
+#include "stand_in_monitor.h"
 
 namespace {
 constexpr uint32_t kHost = 4242;
@@ -115,27 +110,16 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     static StandInControl view, button;
     static StandInLibrary library;
     library.exports["SetSharedMessage"] = reinterpret_cast<void*>(&Record);
-    ResetStandIns();
-    SetTick(1000000);
-    ResetCaptureState();
-    ResetLogViewState();
     view = StandInControl{};
     view.record = false;
     button = StandInControl{};
-    button.caption = kCaptionStop;
-    SetLogView(&view);
-    Monitor().stopButton = &button;
+    ResetStandInMonitor(view, button);
     gForwarded.clear();
 
     FuzzedDataProvider in(data, size);
     std::string last = "first\n";
-    auto receive = [&](const std::string& text, bool fromHost) {
-        const uint32_t pid = fromHost ? kHost : kOther;
-        MonitorState& m = Monitor();
-        if (pid != m.lastProcessId) m.lastProcessId = pid, m.headerNeeded = 1;
-        ProcessMessage({pid, text.c_str(), fromHost});
-        const size_t n = std::strlen(text.c_str());
-        m.headerNeeded = n > 0 && text[n - 1] == '\n';
+    auto receive = [](const std::string& text, bool fromHost) {
+        ReceiveFrom(fromHost ? kHost : kOther, text.c_str(), fromHost);
     };
     auto step = [&](uint8_t op) {
         const size_t countersBefore = Capture().flood.repeatCounters.size();

@@ -4,15 +4,10 @@
 #pragma once
 #include <gtest/gtest.h>
 
-#include <cstring>
 #include <string>
 #include <vector>
 
-#include "capture/pipeline.h"
-#include "capture/state.h"
-#include "logview/history.h"
-#include "platform/native.h"
-#include "texts.h"
+#include "stand_in_monitor.h"
 
 inline std::vector<std::string>& Forwarded() {
     static std::vector<std::string> texts;
@@ -23,33 +18,20 @@ inline void RecordForwarded(const char* text) {
 }
 
 struct MonitorTest : ::testing::Test {
-    static constexpr uint32_t kStart = 1000000;
+    static constexpr uint32_t kStart = kStandInStart;
     static constexpr uint32_t kHostPid = 4242;
     StandInControl view;
     StandInControl button;
     StandInLibrary library;
 
     void SetUp() override {
-        ResetStandIns();
-        SetTick(kStart);
-        ResetCaptureState();
-        ResetLogViewState();
-        SetLogView(&view);
-        Monitor().stopButton = &button;
-        button.caption = kCaptionStop;
+        ResetStandInMonitor(view, button);
         Forwarded().clear();
         library.exports["SetSharedMessage"] = reinterpret_cast<void*>(&RecordForwarded);
     }
     void PlaceSharedLibrary() { PlaceLibrary(kSharedLibraryPath, &library); }
 
-    // The monitor thread's part around the pipeline: writer change and header bookkeeping.
-    void Receive(const char* text, bool fromHost = true, uint32_t pid = kHostPid) {
-        MonitorState& m = Monitor();
-        if (pid != m.lastProcessId) m.lastProcessId = pid, m.headerNeeded = 1;
-        ProcessMessage({pid, text, fromHost});
-        const size_t n = std::strlen(text);
-        m.headerNeeded = n > 0 && text[n - 1] == '\n';
-    }
+    void Receive(const char* text, bool fromHost = true, uint32_t pid = kHostPid) { ReceiveFrom(pid, text, fromHost); }
     void At(uint32_t msSinceStart) { SetTick(kStart + msSinceStart); }
     std::vector<std::string> HistoryNow() const { return History(); }
 };

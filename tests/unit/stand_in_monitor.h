@@ -1,0 +1,35 @@
+// tests/unit/stand_in_monitor.h
+// A monitor over stand-ins (log view, stop/resume button, a tick the caller moves) and the
+// monitor thread's part around the pipeline: shared by the unit tests and the pipeline
+// fuzz target.
+#pragma once
+#include <cstdint>
+#include <cstring>
+
+#include "capture/pipeline.h"
+#include "capture/state.h"
+#include "logview/history.h"
+#include "platform/native.h"
+#include "texts.h"
+
+inline constexpr uint32_t kStandInStart = 1000000;
+
+// A fresh state, the tick at kStandInStart, the view and the button in place.
+inline void ResetStandInMonitor(StandInControl& view, StandInControl& button) {
+    ResetStandIns();
+    SetTick(kStandInStart);
+    ResetCaptureState();
+    ResetLogViewState();
+    SetLogView(&view);
+    Monitor().stopButton = &button;
+    button.caption = kCaptionStop;
+}
+
+// One message as the monitor thread hands it on: writer change and header bookkeeping.
+inline void ReceiveFrom(uint32_t pid, const char* text, bool fromHost) {
+    MonitorState& m = Monitor();
+    if (pid != m.lastProcessId) m.lastProcessId = pid, m.headerNeeded = 1;
+    ProcessMessage({pid, text, fromHost});
+    const size_t n = std::strlen(text);
+    m.headerNeeded = n > 0 && text[n - 1] == '\n';
+}
