@@ -46,22 +46,27 @@ TEST_F(OutOfMemory, RunningOutOfMemoryDropsOnlyTheMessageInHand) {
 
 TEST_F(OutOfMemory, RunningOutOfMemoryOnTheUiThreadDropsOnlyTheMessageHandedOver) {
     BecomeUiThread();
-    std::atomic<int> done{0};
+    // Each message is handed over only once let: the UI thread's failing allocations must
+    // cover the second message exactly.
+    std::atomic<int> let{0}, done{0};
     std::thread monitor([&] {
         for (const char* text : {"before\n", "lost on the UI thread\n", "after\n"}) {
+            while (let <= done)
+                std::this_thread::yield();
             Receive(text);
             ++done;
         }
     });
-    auto serveUntil = [&](int n) {
+    auto serve = [&](int n) {
+        let = n;
         while (done < n)
             PumpUiThread();
     };
-    serveUntil(1);
+    serve(1);
     gFailOnThread = std::this_thread::get_id();
-    serveUntil(2);
+    serve(2);
     gFailOnThread = std::thread::id{};
-    serveUntil(3);
+    serve(3);
     monitor.join();
     LeaveUiThread();
     EXPECT_EQ(History(), (std::vector<std::string>{"before\n", "after\n"}));
