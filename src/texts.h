@@ -85,6 +85,8 @@ inline constexpr char kOtherMonitorRunning[] =
 // and the host editor's, whose presence is the first test of a host message.
 inline constexpr char kMainWindowClass[] = "KG_DebugMonitor";
 inline constexpr char kHostWindowClass[] = "Kumogata32Class";
+// What the host editor's image name holds, compared in lower case.
+inline constexpr char kHostImageName[] = "kumogata.exe";
 // "雲形エディタ・デバッグ出力モニター" (34 bytes)
 inline constexpr char kWindowTitle[] =
     "\x89\x5F\x8C\x60\x83\x47\x83\x66\x83\x42\x83\x5E\x81\x45\x83\x66\x83\x6F\x83\x62\x83\x4F\x8F\x6F\x97\xCD\x83\x82"
@@ -110,3 +112,35 @@ inline constexpr char kLibraryReleaseFailed[] =
     "\x83\x89\x83\x43\x83\x75\x83\x89\x83\x8A\x89\xF0\x95\xFA\x8E\xB8\x94\x73";
 // "C:\usr\kumogata\socket\se_socket.txt" (36 bytes)
 inline constexpr char kHandOffFile[] = "C:\\usr\\kumogata\\socket\\se_socket.txt";
+// --- Command line and its hand-off to the editor's command sender
+// "C:\usr\kumogata\socket\se_socket.exe" (36 bytes)
+inline constexpr char kCommandSenderPath[] = "C:\\usr\\kumogata\\socket\\se_socket.exe";
+// "-file" (5 bytes)
+inline constexpr char kCommandSenderArguments[] = "-file";
+// "コマンド→" (10 bytes)
+inline constexpr char kCommandLabel[] = "\x83\x52\x83\x7D\x83\x93\x83\x68\x81\xA8";
+// "コマンドを書き込めませんでした。\n%s\nエラー番号 == %u" (52 bytes)
+inline constexpr char kCommandWriteFailed[] =
+    "\x83\x52\x83\x7D\x83\x93\x83\x68\x82\xF0\x8F\x91\x82\xAB\x8D\x9E\x82\xDF\x82\xDC\x82\xB9\x82\xF1\x82\xC5\x82\xB5"
+    "\x82\xBD\x81\x42\n%s\n\x83\x47\x83\x89\x81\x5B\x94\xD4\x8D\x86 == %u";
+// "コマンド送信プログラムを起動できませんでした。\n%s\nエラー番号 == %u" (66 bytes)
+inline constexpr char kCommandStartFailed[] =
+    "\x83\x52\x83\x7D\x83\x93\x83\x68\x91\x97\x90\x4D\x83\x76\x83\x8D\x83\x4F\x83\x89\x83\x80\x82\xF0\x8B\x4E\x93\xAE"
+    "\x82\xC5\x82\xAB\x82\xDC\x82\xB9\x82\xF1\x82\xC5\x82\xB5\x82\xBD\x81\x42\n%s\n\x83\x47\x83\x89\x81\x5B\x94\xD4"
+    "\x8D\x86 == %u";
+// --- The log view's context menu and saving
+// "コピー" (6 bytes)
+inline constexpr char kMenuCopy[] = "\x83\x52\x83\x73\x81\x5B";
+// "すべて選択" (10 bytes)
+inline constexpr char kMenuSelectAll[] = "\x82\xB7\x82\xD7\x82\xC4\x91\x49\x91\xF0";
+// "名前を付けて保存..." (19 bytes)
+inline constexpr char kMenuSaveAs[] = "\x96\xBC\x91\x4F\x82\xF0\x95\x74\x82\xAF\x82\xC4\x95\xDB\x91\xB6...";
+// "保存できませんでした。\n%s\nエラー番号 == %u" (42 bytes)
+inline constexpr char kSaveFailed[] =
+    "\x95\xDB\x91\xB6\x82\xC5\x82\xAB\x82\xDC\x82\xB9\x82\xF1\x82\xC5\x82\xB5\x82\xBD\x81\x42\n%s\n\x83\x47\x83\x89"
+    "\x81\x5B\x94\xD4\x8D\x86 == %u";
+// "テキスト ファイル (*.txt)\0*.txt\0すべてのファイル (*.*)\0*.*\0" (the save dialog's file types, pairs ending in
+// NULs)
+inline constexpr char kSaveFilter[] =
+    "\x83\x65\x83\x4C\x83\x58\x83\x67 \x83\x74\x83\x40\x83\x43\x83\x8B (*.txt)\0*.txt\0"
+    "\x82\xB7\x82\xD7\x82\xC4\x82\xCC\x83\x74\x83\x40\x83\x43\x83\x8B (*.*)\0*.*\0";

@@ -5,14 +5,12 @@
 #include "capture/channel.h"
 
 #include <process.h>
-#include <psapi.h>
 
-#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
 
-#include "capture/pipeline.h"
+#include "capture/receive.h"
 #include "capture/state.h"
 #include "platform/win32.h"
 #include "texts.h"
@@ -27,6 +25,16 @@ const unsigned char* gView = nullptr;
 size_t gTextCapacity = 0;     // text bytes the view holds after the process id, at most 4092
 HANDLE gStopEvent = nullptr;  // asks the thread to end before the process's state goes
 HANDLE gThread = nullptr;     // the channel's own handle, for the join at shutdown
+bool gThreadRunning = false;
+
+// A writer that dies between taking the buffer and signalling its data would leave the
+// buffer taken for good, and every later writer would give up after its own 10 s. So a
+// quiet channel is looked at every kQuietCheckMs: a buffer still ready is left alone; one
+// taken without data is given kHolderGraceMs more (a live writer holds it for
+// microseconds), then made ready again. The check comes often enough that a writer
+// waiting behind the dead one is served well within its 10 s.
+constexpr DWORD kQuietCheckMs = 5000;
+constexpr DWORD kHolderGraceMs = 1000;
 
 void RaiseMainWindow() {
     if (HWND main = FindWindowA(kMainWindowClass, nullptr)) {
@@ -39,6 +47,13 @@ void ShowFatalText(const char* format, DWORD code) {
     char* text = Monitor().fatalText;
     std::snprintf(text, sizeof Monitor().fatalText, format, static_cast<int>(code));
     MessageBoxA(nullptr, text, text, MB_OK);
+}
+
+// Still ready means nobody holds the buffer. Looking takes it, so it is given back.
+bool BufferStillReady() {
+    if (WaitForSingleObject(gBufferReady, 0) != WAIT_OBJECT_0) return false;
+    SetEvent(gBufferReady);
+    return true;
 }
 }  // namespace
 
@@ -65,16 +80,18 @@ void OpenCaptureChannel() {
     }
     gDataReady = CreateEventA(&gAttributes, FALSE, FALSE, "DBWIN_DATA_READY");
     if (!gDataReady) ReportFatal(kFatalEvent, GetLastError());
-    gMapping = CreateFileMappingA(INVALID_HANDLE_VALUE, &gAttributes, PAGE_READWRITE, 0, kChannelSize, "DBWIN_BUFFER");
+    gMapping = CreateFileMappingA(INVALID_HANDLE_VALUE, &gAttributes, PAGE_READWRITE, 0,
+                                  static_cast<DWORD>(kChannelSize), "DBWIN_BUFFER");
     if (!gMapping) ReportFatal(kFatalMapping, GetLastError());
     // The whole section, whatever its size: another program may have created it smaller
     // than ours, and a view larger than the section is refused. The text is read to its
     // NUL, never past what the view holds.
     gView = static_cast<const unsigned char*>(MapViewOfFile(gMapping, FILE_MAP_READ, 0, 0, 0));
     if (!gView) ReportFatal(kFatalView, GetLastError());
-    MEMORY_BASIC_INFORMATION region{};
-    const SIZE_T viewSize = VirtualQuery(gView, &region, sizeof region) ? region.RegionSize : 0;
-    gTextCapacity = viewSize > 4 ? std::min<size_t>(viewSize - 4, kChannelTextSize) : 0;
+    // A section another program made first may be reserved but never committed: the
+    // first read of it would fault. That is a section no monitor can use.
+    gTextCapacity = ChannelTextCapacity(gView);
+    if (gTextCapacity == 0) ReportFatal(kFatalMapping, ERROR_NOACCESS);
     Monitor().lastProcessId = 0xFFFFFFFF;
     Monitor().headerNeeded = 1;
     SetEvent(gBufferReady);
@@ -84,57 +101,51 @@ HANDLE StartMonitorThread() {
     gStopEvent = CreateEventA(nullptr, TRUE, FALSE, nullptr);
     auto thread = reinterpret_cast<HANDLE>(_beginthreadex(nullptr, 0, MonitorThreadMain, nullptr, 0, nullptr));
     if (!thread) return nullptr;
-    DuplicateHandle(GetCurrentProcess(), thread, GetCurrentProcess(), &gThread, SYNCHRONIZE, FALSE, 0);
+    gThreadRunning = true;
+    if (!DuplicateHandle(GetCurrentProcess(), thread, GetCurrentProcess(), &gThread, SYNCHRONIZE, FALSE, 0)) {
+        gThread = nullptr;  // the stop then reports that it cannot wait for the thread
+    }
     return thread;
 }
 
 bool StopMonitorThread(DWORD timeoutMs) {
-    if (!gThread) return true;
-    SetEvent(gStopEvent);
-    return WaitServingSends(gThread, timeoutMs);
-}
-
-bool IsHostProcess(uint32_t processId) {
-    if (!FindWindowA(kHostWindowClass, nullptr)) return false;
-    HANDLE process = OpenProcess(PROCESS_ALL_ACCESS, FALSE, processId);
-    if (!process) return false;
-    char name[260] = {};
-    const DWORD length = GetProcessImageFileNameA(process, name, sizeof name);
-    CloseHandle(process);
-    if (length == 0) return false;  // a writer that cannot be named is not the host
-    for (char& c : name) {
-        if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
-    }
-    return std::strstr(name, "kumogata.exe") != nullptr;
+    if (!gThreadRunning) return true;
+    if (!gStopEvent || !gThread || !SetEvent(gStopEvent)) return false;
+    if (!WaitServingSends(gThread, timeoutMs)) return false;
+    gThreadRunning = false;
+    return true;
 }
 
 unsigned __stdcall MonitorThreadMain(void*) {
-    // The stop event comes first: with writers flooding, data is always ready too.
+    // The stop event comes first: with writers flooding, data is always ready too. Without
+    // one (it could not be made) the thread only serves the channel.
     HANDLE waits[2] = {gStopEvent, gDataReady};
+    HANDLE* first = gStopEvent ? waits : waits + 1;
+    const DWORD count = gStopEvent ? 2 : 1;
+    const DWORD dataReady = WAIT_OBJECT_0 + count - 1;
     static char text[kChannelTextSize + 1];
     for (;;) {
-        const DWORD result = WaitForMultipleObjects(2, waits, FALSE, INFINITE);
-        if (result == WAIT_OBJECT_0) return 0;
+        DWORD result = WaitForMultipleObjects(count, first, FALSE, kQuietCheckMs);
+        if (result == WAIT_TIMEOUT) {
+            if (BufferStillReady()) continue;
+            result = WaitForMultipleObjects(count, first, FALSE, kHolderGraceMs);
+            if (result == WAIT_TIMEOUT) {
+                SetEvent(gBufferReady);  // its holder died or hangs: the next writer may go
+                continue;
+            }
+        }
+        if (gStopEvent && result == WAIT_OBJECT_0) return 0;
         RaiseMainWindow();
-        if (result != WAIT_OBJECT_0 + 1) ReportFatal(kFatalWait, GetLastError());
+        if (result != dataReady) ReportFatal(kFatalWait, GetLastError());
 
-        MonitorState& m = Monitor();
         uint32_t processId;
         std::memcpy(&processId, gView, sizeof processId);
-        if (processId != m.lastProcessId) {
-            m.lastProcessId = processId;
-            m.headerNeeded = 1;
-        }
-        const bool fromHost = IsHostProcess(processId);
         // The writer's text is never trusted to be terminated.
         const void* end = std::memchr(gView + 4, 0, gTextCapacity);
         const size_t length = end ? static_cast<const unsigned char*>(end) - (gView + 4) : gTextCapacity;
         std::memcpy(text, gView + 4, length);
         text[length] = '\0';
-
-        ProcessMessage({processId, text, fromHost});
-
-        m.headerNeeded = length > 0 && text[length - 1] == '\n';
+        ReceiveMessage(processId, text);
         SetEvent(gBufferReady);
     }
 }

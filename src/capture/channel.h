@@ -3,12 +3,6 @@
 #pragma once
 #include <windows.h>
 
-#include <cstdint>
-
-// Section layout: the writer's process id, then its text (NUL-terminated if it fits).
-inline constexpr DWORD kChannelSize = 4096;
-inline constexpr DWORD kChannelTextSize = kChannelSize - 4;
-
 // Creates the channel's objects and signals the first buffer-ready; every failure goes
 // to ReportFatal. Shows a notice and carries on when another monitor holds the channel.
 void OpenCaptureChannel();
@@ -20,10 +14,10 @@ HANDLE StartMonitorThread();
 unsigned __stdcall MonitorThreadMain(void*);
 
 // Tells the monitor thread to stop after the message in hand and waits for it (while
-// serving its sends to this thread's windows). False when it did not stop in time.
+// serving its sends to this thread's windows). True once it has ended, or when it never
+// started; false when it is still running: it did not stop in time, or it cannot be told
+// to stop or be waited for.
 bool StopMonitorThread(DWORD timeoutMs);
-
-bool IsHostProcess(uint32_t processId);
 
 // Formats text with code into fatalText, shows it (text and caption) and exits with 1.
 [[noreturn]] void ReportFatal(const char* format, DWORD code);

@@ -4,6 +4,7 @@
 
 #include <iconv.h>
 
+#include <algorithm>
 #include <atomic>
 #include <condition_variable>
 #include <cstring>
@@ -17,6 +18,15 @@ std::map<std::string, StandInLibrary*> gLibraries;
 int gLoadAttempts = 0;
 int gExportLookups = 0;
 std::vector<std::string> gShownErrors;
+bool gHostWindow = false;
+std::map<uint32_t, std::string> gProcessImages;
+uint32_t gLastProcessAccess = 0;
+size_t gReadableBytes = 4096;
+std::vector<std::string> gHandOffCalls;
+uint32_t gHandOffWriteError = 0;
+uint32_t gSenderStartError = 0;
+bool gSenderPresent = false;
+std::deque<StandInSender> gSenders;
 
 struct UiJob {
     void (*fn)(void*);
@@ -125,7 +135,87 @@ int ExportLookups() {
     return gExportLookups;
 }
 
+bool HostWindowExists() {
+    return gHostWindow;
+}
+void SetHostWindow(bool present) {
+    gHostWindow = present;
+}
+
+bool ProcessImageName(uint32_t processId, uint32_t access, char* name, size_t size) {
+    gLastProcessAccess = access;
+    auto it = gProcessImages.find(processId);
+    if (it == gProcessImages.end() || size == 0) return false;
+    const size_t n = std::min(it->second.size(), size - 1);
+    std::memcpy(name, it->second.data(), n);
+    name[n] = '\0';
+    return true;
+}
+void SetProcessImage(uint32_t processId, const char* deviceName) {
+    auto it = gProcessImages.find(processId);
+    if (it != gProcessImages.end() && it->second == deviceName) return;  // no allocation then
+    gProcessImages[processId] = deviceName;
+}
+uint32_t LastProcessAccess() {
+    return gLastProcessAccess;
+}
+
+size_t ReadableBytesAt(const void*) {
+    return gReadableBytes;
+}
+void SetReadableBytes(size_t bytes) {
+    gReadableBytes = bytes;
+}
+
+uint32_t WriteHandOffFile(const std::string& text) {
+    gHandOffCalls.push_back("write:" + text);
+    return gHandOffWriteError;
+}
+uint32_t DeleteHandOffFile() {
+    gHandOffCalls.push_back("delete");
+    return 0;
+}
+bool CommandSenderExists() {
+    return gSenderPresent;
+}
+ProcessRef StartCommandSender(uint32_t* error) {
+    gHandOffCalls.push_back("start");
+    *error = gSenderStartError;
+    if (gSenderStartError) return nullptr;
+    gSenders.emplace_back();
+    return &gSenders.back();
+}
+bool ProcessEnded(ProcessRef process) {
+    return static_cast<StandInSender*>(process)->ended;
+}
+void ReleaseProcess(ProcessRef) {
+    gHandOffCalls.push_back("release");
+}
+std::vector<std::string>& HandOffCalls() {
+    return gHandOffCalls;
+}
+void SetHandOffWriteError(uint32_t error) {
+    gHandOffWriteError = error;
+}
+void SetSenderStartError(uint32_t error) {
+    gSenderStartError = error;
+}
+void SetCommandSenderPresent(bool present) {
+    gSenderPresent = present;
+}
+std::deque<StandInSender>& StartedSenders() {
+    return gSenders;
+}
+
 void ResetStandIns() {
+    gHandOffCalls.clear();
+    gHandOffWriteError = gSenderStartError = 0;
+    gSenderPresent = false;
+    gSenders.clear();
+    gHostWindow = false;
+    gProcessImages.clear();
+    gLastProcessAccess = 0;
+    gReadableBytes = 4096;
     gLibraries.clear();
     gLoadAttempts = gExportLookups = 0;
     gShownErrors.clear();

@@ -5,6 +5,7 @@
 // RunOnUiThread the way a window's message loop serves a synchronous send.
 #pragma once
 #include <cstdint>
+#include <deque>
 #include <functional>
 #include <map>
 #include <string>
@@ -44,6 +45,27 @@ void PlaceLibrary(const std::string& path, StandInLibrary* library);
 int LoadAttempts();  // LoadLibraryAt calls since the last reset
 int ExportLookups();
 void ResetStandIns();
+
+// The host test's desktop: a window of the host's class or none, and per process id the
+// image name it gives (a process not set cannot be opened). The access last asked for.
+void SetHostWindow(bool present);
+void SetProcessImage(uint32_t processId, const char* deviceName);
+uint32_t LastProcessAccess();
+
+// What ReadableBytesAt answers for any address.
+void SetReadableBytes(size_t bytes);
+
+// The hand-off file and the command sender: every call in order ("write:<text>",
+// "delete", "start", "release"), what the next writes and starts answer, and the
+// senders started so far, which the test ends.
+struct StandInSender {
+    bool ended = false;
+};
+std::vector<std::string>& HandOffCalls();
+void SetHandOffWriteError(uint32_t error);
+void SetSenderStartError(uint32_t error);
+void SetCommandSenderPresent(bool present);
+std::deque<StandInSender>& StartedSenders();  // a deque: each keeps its address
 
 // Texts given to ShowError, oldest first.
 std::vector<std::string>& ShownErrors();

@@ -3,6 +3,7 @@
 // function is one Win32 call (win32.cpp); the native build (native.cpp) puts stand-ins
 // behind the same names so that the logic can be tested without Wine.
 #pragma once
+#include <cstddef>
 #include <cstdint>
 #include <new>
 #include <string>
@@ -45,8 +46,35 @@ void InvalidateWhole(WindowRef window);               // InvalidateRect of all o
 void SetCaption(WindowRef window, const char* text);  // SetWindowTextA
 void ShowError(WindowRef owner, const char* text);    // MessageBoxA, caption "Error", MB_OK
 
-LibraryRef LoadLibraryAt(const char* path);              // LoadLibraryA
+// LoadLibraryExA: the library's own dependencies come from its folder or the system
+// folder, never from the program's folder, the current folder or PATH.
+LibraryRef LoadLibraryAt(const char* path);
 void* FindExport(LibraryRef library, const char* name);  // GetProcAddress
+
+// The host test's view of the desktop: whether a window of the host's class exists, and
+// the device-form image name of a process opened with the given access (false when it
+// cannot be opened or named).
+inline constexpr uint32_t kProcessQueryLimitedInformation = 0x1000;
+bool HostWindowExists();
+bool ProcessImageName(uint32_t processId, uint32_t access, char* name, size_t size);
+
+// Bytes from address on that are committed and readable (VirtualQuery); 0 when none are.
+size_t ReadableBytesAt(const void* address);
+
+// The hand-off file and the editor's command sender. The file is written and deleted
+// only through an open that follows no link: a file at the fixed path that is a link, is
+// reached through a junction or has a second name is left alone, and reported as
+// kErrorNotThePlainFile. Each returns 0 on success, else the system's error number.
+inline constexpr uint32_t kErrorNotThePlainFile = 4395;  // ERROR_REPARSE_POINT_ENCOUNTERED
+uint32_t WriteHandOffFile(const std::string& text);      // as text mode "w" writes it
+uint32_t DeleteHandOffFile();
+bool CommandSenderExists();
+// Starts the sender (ShellExecuteExA: default verb, "-file", no folder, hidden) and keeps
+// its process; null, with the error, when it cannot be started.
+using ProcessRef = void*;
+ProcessRef StartCommandSender(uint32_t* error);
+bool ProcessEnded(ProcessRef process);
+void ReleaseProcess(ProcessRef process);
 
 // UTF-8 to UTF-16 and UTF-16 to the OEM code page, each measured and then converted.
 std::u16string WidenUtf8(const char* text);

@@ -2,10 +2,12 @@
 // The platform layer on Windows: each function is the Win32 call it names.
 #include "platform/win32.h"
 
+#include <psapi.h>
 #include <richedit.h>
 
 #include <atomic>
 #include <cstddef>
+#include <mutex>
 
 #include "platform/platform.h"
 #include "texts.h"
@@ -20,8 +22,22 @@ static_assert(kEmSetCharFormat == EM_SETCHARFORMAT && kEmGetCharFormat == EM_GET
 static_assert(kEmReplaceSel == EM_REPLACESEL && kEmLineScroll == EM_LINESCROLL && kEmSetSel == EM_SETSEL);
 static_assert(kWmSetRedraw == WM_SETREDRAW);
 
+namespace {
+// timeGetTime from the system folder's winmm.dll, looked up at run time: an import of
+// winmm.dll (not a known DLL) would be resolved from the program's own folder first,
+// before any of our code runs, so a winmm.dll dropped beside the program would run in it.
+using TickFn = DWORD(WINAPI*)();
+TickFn SystemTimeGetTime() {
+    HMODULE winmm = LoadLibraryExA("winmm.dll", nullptr, LOAD_LIBRARY_SEARCH_SYSTEM32);
+    auto fn = winmm ? reinterpret_cast<TickFn>(reinterpret_cast<void*>(GetProcAddress(winmm, "timeGetTime"))) : nullptr;
+    // The same millisecond count since start-up, wrapping alike, at the tick's coarser steps.
+    return fn ? fn : GetTickCount;
+}
+}  // namespace
+
 uint32_t TickNow() {
-    return timeGetTime();
+    static const TickFn tick = SystemTimeGetTime();
+    return tick();
 }
 
 intptr_t SendToWindow(WindowRef window, unsigned message, uintptr_t wParam, intptr_t lParam) {
@@ -41,7 +57,29 @@ void ShowError(WindowRef owner, const char* text) {
 }
 
 LibraryRef LoadLibraryAt(const char* path) {
-    return LoadLibraryA(path);
+    return LoadLibraryExA(path, nullptr, LOAD_LIBRARY_SEARCH_DLL_LOAD_DIR | LOAD_LIBRARY_SEARCH_SYSTEM32);
+}
+
+bool HostWindowExists() {
+    return FindWindowA(kHostWindowClass, nullptr) != nullptr;
+}
+
+bool ProcessImageName(uint32_t processId, uint32_t access, char* name, size_t size) {
+    HANDLE process = OpenProcess(access, FALSE, processId);
+    if (!process) return false;
+    const DWORD length = GetProcessImageFileNameA(process, name, static_cast<DWORD>(size));
+    CloseHandle(process);
+    return length != 0;
+}
+
+size_t ReadableBytesAt(const void* address) {
+    MEMORY_BASIC_INFORMATION region{};
+    if (!VirtualQuery(address, &region, sizeof region) || region.State != MEM_COMMIT) return 0;
+    constexpr DWORD kReadable = PAGE_READONLY | PAGE_READWRITE | PAGE_WRITECOPY | PAGE_EXECUTE_READ |
+                                PAGE_EXECUTE_READWRITE | PAGE_EXECUTE_WRITECOPY;
+    if (!(region.Protect & kReadable) || (region.Protect & (PAGE_GUARD | PAGE_NOACCESS))) return 0;
+    const size_t offset = static_cast<const char*>(address) - static_cast<const char*>(region.BaseAddress);
+    return region.RegionSize - offset;
 }
 void* FindExport(LibraryRef library, const char* name) {
     return reinterpret_cast<void*>(GetProcAddress(static_cast<HMODULE>(library), name));
@@ -72,10 +110,20 @@ constexpr char kDispatchClass[] = "KG_DebugMonitorDispatch";
 DWORD gUiThreadId = 0;
 std::atomic<HWND> gDispatch{nullptr};
 
+// The job to run lives here, never in the message: any process on the desktop can find
+// the window and send it anything, so the message only says "look", and a look finds
+// nothing unless one of our threads has put a job here.
+struct UiJob {
+    void (*fn)(void*);
+    void* arg;
+};
+std::atomic<UiJob*> gPendingJob{nullptr};
+std::mutex gSenders;  // one job at a time; only other threads than the UI thread take it
+
 LRESULT CALLBACK DispatchProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     if (message == kRunMessage) {
-        reinterpret_cast<void (*)(void*)>(wParam)(reinterpret_cast<void*>(lParam));
-        return 1;
+        if (UiJob* job = gPendingJob.exchange(nullptr)) job->fn(job->arg);
+        return 0;
     }
     return DefWindowProcA(window, message, wParam, lParam);
 }
@@ -101,9 +149,15 @@ void RunOnUiThread(void (*fn)(void*), void* arg) {
         fn(arg);
         return;
     }
-    // Blocks until the UI thread has run it; a window already gone fails at once.
+    // Blocks until the UI thread has run it; a window already gone fails at once. A
+    // message from elsewhere may run the job a moment early, still on the UI thread and
+    // while this thread waits, which is all the job needs.
+    std::lock_guard<std::mutex> one(gSenders);
+    UiJob job{fn, arg};
     if (HWND dispatch = gDispatch.load()) {
-        SendMessageA(dispatch, kRunMessage, reinterpret_cast<WPARAM>(fn), reinterpret_cast<LPARAM>(arg));
+        gPendingJob = &job;
+        SendMessageA(dispatch, kRunMessage, 0, 0);
+        gPendingJob = nullptr;
     }
 }
 

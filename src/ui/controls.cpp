@@ -8,16 +8,21 @@
 #include "capture/state.h"
 #include "logview/history.h"
 #include "texts.h"
+#include "ui/command_line.h"
 #include "ui/ui_state.h"
 
 namespace {
-constexpr DWORD kLogViewStyle = 0x50B000C4;    // child, visible, border, both scroll bars, multi-line, auto-scroll
-constexpr DWORD kFilterBoxStyle = 0x50800000;  // child, visible, border: one line
+constexpr DWORD kLogViewStyle = 0x50B000C4;  // child, visible, border, both scroll bars, multi-line, auto-scroll
 constexpr DWORD kButtonStyle = 0x50000000;
 constexpr COLORREF kViewBackground = RGB(0, 0, 51);
 constexpr COLORREF kLabelColour = RGB(30, 0, 0);
 constexpr LPARAM kLogViewTextLimit = 10485760;
-constexpr int32_t kFilterBoxHeightTwips = 200;
+constexpr int32_t kOneLineHeightTwips = 200;
+// The command line's row: 22 high, 5 from the bottom, right of a label as wide as its
+// ten bytes in the label font.
+constexpr int kCommandRowHeight = 22;
+constexpr int kCommandRowMargin = 5;
+constexpr int kCommandLabelWidth = 75;
 
 SIZE ClientSize(HWND window) {
     RECT r{};
@@ -42,7 +47,7 @@ HWND CreateButton(HWND parent, const char* caption, int x, int width, int id, HF
 
 HWND CreateLogView(HWND parent) {
     const SIZE client = ClientSize(parent);
-    Ui().logViewRichEdit = LoadLibraryA("RICHED32.DLL");
+    Ui().logViewRichEdit = LoadRichEditLibrary();
     HWND view = CreateWindowExA(WS_EX_CLIENTEDGE, "RICHEDIT", "", kLogViewStyle, 5, 40, std::max(0L, client.cx - 10),
                                 std::max(0L, client.cy - 45), parent, reinterpret_cast<HMENU>(kRichEditId),
                                 Ui().instance, nullptr);
@@ -59,9 +64,9 @@ HWND CreateLogView(HWND parent) {
 
 HWND CreateFilterBox(HWND parent) {
     const SIZE client = ClientSize(parent);
-    Ui().filterBoxRichEdit = LoadLibraryA("RICHED32.DLL");
-    HWND box = CreateWindowExA(WS_EX_CLIENTEDGE, "RICHEDIT", "", kFilterBoxStyle, client.cx - 155, 10, 150, 22, parent,
-                               reinterpret_cast<HMENU>(kRichEditId), Ui().instance, nullptr);
+    Ui().filterBoxRichEdit = LoadRichEditLibrary();
+    HWND box = CreateWindowExA(WS_EX_CLIENTEDGE, "RICHEDIT", "", kOneLineRichEditStyle, client.cx - 155, 10, 150, 22,
+                               parent, reinterpret_cast<HMENU>(kRichEditId), Ui().instance, nullptr);
     Ui().filterBox = box;
     const LRESULT mask = SendMessageA(box, EM_GETEVENTMASK, 0, 0);
     SendMessageA(box, EM_SETEVENTMASK, 0, mask | ENM_UPDATE);
@@ -71,7 +76,27 @@ HWND CreateFilterBox(HWND parent) {
 }
 
 int ApplyFilterBoxDefaultFormat() {
-    return ApplyDefaultFormat(Ui().filterBox, kFilterBoxHeightTwips);
+    return ApplyDefaultFormat(Ui().filterBox, kOneLineHeightTwips);
+}
+
+void SetOneLineLook(HWND control) {
+    SendMessageA(control, EM_SETBKGNDCOLOR, 0, kViewBackground);
+    ApplyDefaultFormat(control, kOneLineHeightTwips);
+}
+
+HMODULE LoadRichEditLibrary() {
+    return LoadLibraryExA("RICHED32.DLL", nullptr, LOAD_LIBRARY_SEARCH_SYSTEM32);
+}
+
+void ReleaseRichEditLibrary(HMODULE library) {
+    if (!FreeLibrary(library)) MessageBoxA(nullptr, kLibraryReleaseFailed, kErrorCaption, MB_OK);
+}
+
+CommandLinePlace CommandLinePlacement(HWND window) {
+    const SIZE client = ClientSize(window);
+    const int x = kCommandRowMargin + kCommandLabelWidth;
+    return {x, std::max(0, int(client.cy) - kCommandRowMargin - kCommandRowHeight),
+            std::max(0, int(client.cx) - kCommandRowMargin - x), kCommandRowHeight};
 }
 
 HWND CreateStopResumeButton(HWND parent) {
@@ -93,6 +118,10 @@ void PaintFilterLabel(HWND window) {
     SelectObject(dc, Ui().labelFont);
     SetTextColor(dc, kLabelColour);
     TextOutA(dc, client.cx - 285, 13, kFilterLabel, sizeof kFilterLabel - 1);
+    if (CommandLineShown()) {
+        const CommandLinePlace place = CommandLinePlacement(window);
+        TextOutA(dc, kCommandRowMargin, place.y + 3, kCommandLabel, sizeof kCommandLabel - 1);
+    }
     EndPaint(window, &ps);
 }
 
@@ -100,7 +129,15 @@ void LayOutControls(HWND window) {
     SIZE client = ClientSize(window);
     MoveWindow(Ui().filterBox, client.cx - 155, 10, 150, 22, FALSE);
     InvalidateRect(Ui().filterBox, nullptr, TRUE);
+    LONG viewBottomMargin = 45;
+    if (CommandLineShown()) {
+        const CommandLinePlace place = CommandLinePlacement(window);
+        MoveWindow(Ui().commandLine, place.x, place.y, place.width, place.height, FALSE);
+        InvalidateRect(Ui().commandLine, nullptr, TRUE);
+        viewBottomMargin += kCommandRowHeight + kCommandRowMargin;
+    }
     client = ClientSize(window);
     // A client area smaller than the margins gives an empty view, not a negative size.
-    MoveWindow(static_cast<HWND>(LogView()), 5, 40, std::max(0L, client.cx - 10), std::max(0L, client.cy - 45), FALSE);
+    MoveWindow(static_cast<HWND>(LogView()), 5, 40, std::max(0L, client.cx - 10),
+               std::max(0L, client.cy - viewBottomMargin), FALSE);
 }

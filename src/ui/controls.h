@@ -1,5 +1,5 @@
 // src/ui/controls.h
-// The four child controls, the painted filter label, and their layout.
+// The child controls, the painted labels, and their layout.
 #pragma once
 #include <windows.h>
 
@@ -9,7 +9,24 @@ HWND CreateStopResumeButton(HWND parent);
 HWND CreateClearButton(HWND parent);
 int ApplyFilterBoxDefaultFormat();
 
-// Begins and ends the paint: call first on WM_PAINT.
+// One-line rich edits (the filter box, the command line): style and look.
+inline constexpr DWORD kOneLineRichEditStyle = 0x50800000;  // child, visible, border: one line
+void SetOneLineLook(HWND control);
+
+// The rich-edit library, from the system folder only: a copy beside the program would
+// otherwise be loaded first. Each control holds its own reference.
+HMODULE LoadRichEditLibrary();
+// Released at close; a refusal is reported and the close goes on.
+void ReleaseRichEditLibrary(HMODULE library);
+
+// Where the command line goes: along the bottom, right of its painted label.
+struct CommandLinePlace {
+    int x, y, width, height;
+};
+CommandLinePlace CommandLinePlacement(HWND window);
+
+// Begins and ends the paint: call first on WM_PAINT. Paints the filter label, and the
+// command line's label while it is shown.
 void PaintFilterLabel(HWND window);
-// Moves the filter box and the log view for the current client size.
+// Moves the filter box, the command line and the log view for the current client size.
 void LayOutControls(HWND window);

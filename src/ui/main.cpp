@@ -5,17 +5,25 @@
 #include "capture/channel.h"
 #include "capture/state.h"
 #include "logview/filter.h"
+#include "platform/platform.h"
 #include "platform/win32.h"
 #include "texts.h"
+#include "ui/log_menu.h"
 #include "ui/main_window.h"
 #include "ui/ui_state.h"
 
 namespace {
 // How long the exit waits for the monitor thread to finish the message in hand.
 constexpr DWORD kMonitorStopTimeoutMs = 5000;
+// The exit code when the monitor thread could not be stopped and joined at close: the
+// close then did not end it, and saying 0 would call that a clean end.
+constexpr int kExitMonitorNotStopped = 2;
 }  // namespace
 
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int showCommand) {
+    // Before anything else: every library loaded by name comes from the system folder,
+    // never from the program's folder (a download folder, say), the current one or PATH.
+    SetDefaultDllDirectories(LOAD_LIBRARY_SEARCH_SYSTEM32);
     if (HWND running = FindWindowA(kMainWindowClass, nullptr)) {
         OpenIcon(running);
         return 0;
@@ -29,16 +37,18 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int showCommand) {
     if (!window) return 0;
     ShowWindow(window, showCommand);
     UpdateWindow(window);
-    DeleteFileA(kHandOffFile);
+    DeleteHandOffFile();  // a file that is not plainly ours is left alone
 
     MSG msg;
     while (GetMessageA(&msg, nullptr, 0, 0) > 0) {
+        if (HandleLogViewShortcut(msg)) continue;
         TranslateMessage(&msg);
         DispatchMessageA(&msg);
     }
     // The monitor thread must not outlive what it uses: stop it before the exit
     // handlers run, serving its sends meanwhile so it cannot be stuck in one.
-    StopMonitorThread(kMonitorStopTimeoutMs);
+    const bool stopped = StopMonitorThread(kMonitorStopTimeoutMs);
     DestroyUiDispatchWindow();
+    if (!stopped) return kExitMonitorNotStopped;
     return static_cast<int>(msg.wParam);
 }

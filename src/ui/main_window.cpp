@@ -11,8 +11,10 @@
 #include "capture/state.h"
 #include "logview/history.h"
 #include "texts.h"
+#include "ui/command_line.h"
 #include "ui/controls.h"
 #include "ui/font_dialog.h"
+#include "ui/log_menu.h"
 #include "ui/resource.h"
 #include "ui/ui_state.h"
 
@@ -27,6 +29,7 @@ void OnCreate(HWND window) {
     CreateFilterBox(window);
     CreateStopResumeButton(window);
     CreateClearButton(window);
+    UpdateCommandLine(window);
     OpenCaptureChannel();
     Ui().monitorThread = StartMonitorThread();
 }
@@ -34,10 +37,6 @@ void OnCreate(HWND window) {
 void OnPaint(HWND window) {
     PaintFilterLabel(window);
     LayOutControls(window);
-}
-
-void ReleaseRichEdit(HMODULE library) {
-    if (!FreeLibrary(library)) MessageBoxA(nullptr, kLibraryReleaseFailed, kErrorCaption, MB_OK);
 }
 
 void OnClose(HWND window) {
@@ -51,9 +50,10 @@ void OnClose(HWND window) {
     HWND logView = static_cast<HWND>(LogView());
     SetLogView(nullptr);
     DestroyWindow(logView);
-    ReleaseRichEdit(ui.logViewRichEdit);
+    ReleaseRichEditLibrary(ui.logViewRichEdit);
     DestroyWindow(ui.filterBox);
-    ReleaseRichEdit(ui.filterBoxRichEdit);
+    ReleaseRichEditLibrary(ui.filterBoxRichEdit);
+    DestroyCommandLine(window);
     DeleteObject(ui.stopButtonFont);
     DestroyWindow(static_cast<HWND>(Monitor().stopButton.exchange(nullptr)));
     DeleteObject(ui.clearButtonFont);
@@ -87,6 +87,15 @@ void OnCommand(HWND window, WPARAM wParam, LPARAM lParam) {
         case kClearButtonId:
             ClearLog();
             break;
+        case kCommandCopy:
+            CopyLogViewSelection();
+            break;
+        case kCommandSelectAll:
+            SelectAllOfLogView();
+            break;
+        case kCommandSaveAs:
+            SaveLogViewAs(window);
+            break;
         default:
             break;
     }
@@ -109,8 +118,28 @@ LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
         case WM_CLOSE:
             OnClose(window);
             return 0;
-        case WM_NOTIFY:
-            return 0;  // no control here feeds the command hand-off
+        case WM_NOTIFY: {
+            // Only the command line asks for key events; Enter in any other control is not
+            // a command.
+            const auto* header = reinterpret_cast<const NMHDR*>(lParam);
+            if (header->code == EN_MSGFILTER && header->hwndFrom == Ui().commandLine && Ui().commandLine) {
+                return OnCommandLineKey(window, *reinterpret_cast<const MSGFILTER*>(lParam));
+            }
+            return 0;
+        }
+        case WM_ACTIVATE:
+            // The editor's command sender may have been installed or removed meanwhile.
+            if (LOWORD(wParam) != WA_INACTIVE) UpdateCommandLine(window);
+            return DefWindowProcA(window, message, wParam, lParam);
+        case WM_TIMER:
+            OnCommandTimer(window);
+            return 0;
+        case WM_CONTEXTMENU:
+            if (reinterpret_cast<HWND>(wParam) == static_cast<HWND>(LogView()) && LogView()) {
+                ShowLogViewMenu(window, lParam);
+                return 0;
+            }
+            return DefWindowProcA(window, message, wParam, lParam);
         case WM_COMMAND:
             // Running out of memory in a re-render or a clear costs that command only:
             // nothing may unwind through the window procedure.

@@ -8,6 +8,11 @@ inline constexpr int kCommandFont = 40003;
 inline constexpr int kStopResumeButtonId = 50001;
 inline constexpr int kClearButtonId = 50005;
 inline constexpr int kRichEditId = 1;  // both rich-edit controls; told apart by handle
+inline constexpr int kCommandLineId = 2;
+// The log view's context menu; its "clear" is the clear button's command.
+inline constexpr int kCommandCopy = 40101;
+inline constexpr int kCommandSelectAll = 40102;
+inline constexpr int kCommandSaveAs = 40103;
 
 struct UiState {
     HINSTANCE instance = nullptr;
@@ -19,6 +24,11 @@ struct UiState {
     HFONT stopButtonFont = nullptr;
     HFONT clearButtonFont = nullptr;
     HFONT labelFont = nullptr;
+    // Only while the editor's command sender is installed (looked for at start and at
+    // every activation); otherwise the window is as it always was.
+    HWND commandLine = nullptr;
+    HMODULE commandLineRichEdit = nullptr;
+    bool reportingCommandFailure = false;  // a failure's box is up: the queue waits
 };
 
 UiState& Ui();

@@ -167,3 +167,28 @@ TEST_F(Pipeline, ForwardingFollowsTheLibraryAsItComesAndGoes) {
     Receive("now it is there\n");
     EXPECT_EQ(Forwarded(), std::vector<std::string>{"now it is there\n"});
 }
+
+TEST_F(Pipeline, HostIsAnImageNamedForTheEditorInAnyCaseWhileTheEditorsWindowExists) {
+    SetProcessImage(1, "\\Device\\HarddiskVolume2\\Program Files\\Kumogata\\KUMOGATA.EXE");
+    SetProcessImage(2, "\\Device\\HarddiskVolume2\\tools\\kumogata.exe\\w.exe");  // a folder of that name
+    SetProcessImage(3, "\\Device\\HarddiskVolume2\\tools\\kumogata.ex");
+    // Process 4 cannot be opened.
+    EXPECT_TRUE(IsHostProcess(1));
+    EXPECT_TRUE(IsHostProcess(2));
+    EXPECT_FALSE(IsHostProcess(3));
+    EXPECT_FALSE(IsHostProcess(4));
+    // The limited query right only: an editor running elevated, or in another session,
+    // can still be named by a monitor that runs as a normal user.
+    EXPECT_EQ(LastProcessAccess(), 0x1000u);
+    SetHostWindow(false);
+    EXPECT_FALSE(IsHostProcess(1));
+}
+
+TEST(ChannelView, ReadsOnlyWhatIsCommittedAndNeverMoreThanTheTextField) {
+    for (auto [readable, capacity] :
+         {std::pair<size_t, size_t>{0, 0}, {4, 0}, {5, 1}, {1000, 996}, {4096, 4092}, {8192, 4092}}) {
+        SetReadableBytes(readable);
+        EXPECT_EQ(ChannelTextCapacity(nullptr), capacity) << readable;
+    }
+    SetReadableBytes(4096);
+}

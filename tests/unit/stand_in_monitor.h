@@ -7,6 +7,7 @@
 #include <cstring>
 
 #include "capture/pipeline.h"
+#include "capture/receive.h"
 #include "capture/state.h"
 #include "logview/history.h"
 #include "platform/native.h"
@@ -21,15 +22,15 @@ inline void ResetStandInMonitor(StandInControl& view, StandInControl& button) {
     ResetCaptureState();
     ResetLogViewState();
     SetLogView(&view);
+    SetHostWindow(true);
     Monitor().stopButton = &button;
     button.caption = kCaptionStop;
 }
 
-// One message as the monitor thread hands it on: writer change and header bookkeeping.
+// One message as the monitor thread hands it on, from a writer whose image is the
+// editor's or another program's.
 inline void ReceiveFrom(uint32_t pid, const char* text, bool fromHost) {
-    MonitorState& m = Monitor();
-    if (pid != m.lastProcessId) m.lastProcessId = pid, m.headerNeeded = 1;
-    ProcessMessage({pid, text, fromHost});
-    const size_t n = std::strlen(text);
-    m.headerNeeded = n > 0 && text[n - 1] == '\n';
+    SetProcessImage(pid, fromHost ? "\\Device\\HarddiskVolume2\\kumogata\\kumogata.exe"
+                                  : "\\Device\\HarddiskVolume2\\tools\\other.exe");
+    ReceiveMessage(pid, text);
 }

@@ -55,6 +55,17 @@ const TextCase kTexts[] = {
     {kFontFailed, sizeof(kFontFailed) - 1, "失敗です", "kFontFailed"},
     {kLibraryReleaseFailed, sizeof(kLibraryReleaseFailed) - 1, "ライブラリ解放失敗", "kLibraryReleaseFailed"},
     {kHandOffFile, sizeof(kHandOffFile) - 1, "C:\\usr\\kumogata\\socket\\se_socket.txt", "kHandOffFile"},
+    {kCommandSenderPath, sizeof(kCommandSenderPath) - 1, "C:\\usr\\kumogata\\socket\\se_socket.exe",
+     "kCommandSenderPath"},
+    {kCommandLabel, sizeof(kCommandLabel) - 1, "コマンド→", "kCommandLabel"},
+    {kCommandWriteFailed, sizeof(kCommandWriteFailed) - 1, "コマンドを書き込めませんでした。\n%s\nエラー番号 == %u",
+     "kCommandWriteFailed"},
+    {kCommandStartFailed, sizeof(kCommandStartFailed) - 1,
+     "コマンド送信プログラムを起動できませんでした。\n%s\nエラー番号 == %u", "kCommandStartFailed"},
+    {kMenuCopy, sizeof(kMenuCopy) - 1, "コピー", "kMenuCopy"},
+    {kMenuSelectAll, sizeof(kMenuSelectAll) - 1, "すべて選択", "kMenuSelectAll"},
+    {kMenuSaveAs, sizeof(kMenuSaveAs) - 1, "名前を付けて保存...", "kMenuSaveAs"},
+    {kSaveFailed, sizeof(kSaveFailed) - 1, "保存できませんでした。\n%s\nエラー番号 == %u", "kSaveFailed"},
 };
 }  // namespace
 
@@ -62,6 +73,12 @@ TEST(FixedTexts, EachEqualsTheRealCp932FormOfItsReadableText) {
     for (const TextCase& t : kTexts) {
         EXPECT_EQ(std::string(t.bytes, t.size), RealCp932(t.readable)) << t.name;
     }
+}
+
+TEST(FixedTexts, TheSaveDialogsFileTypesAreNulSeparatedPairs) {
+    using namespace std::string_literals;
+    EXPECT_EQ(std::string(kSaveFilter, sizeof kSaveFilter - 1),
+              RealCp932("テキスト ファイル (*.txt)") + "\0*.txt\0"s + RealCp932("すべてのファイル (*.*)") + "\0*.*\0"s);
 }
 
 TEST(FixedTexts, LengthsTheSystemReliesOn) {
