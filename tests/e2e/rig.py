@@ -1,8 +1,11 @@
 """tests/e2e/rig.py — runs the real monitor under Wine on a virtual display.
 
-A Rig owns one Xvfb display and one Wine prefix (inside the build tree), starts the
+A Rig owns one Xvfb display and one Wine prefix (inside the build tree, one per suite:
+build/<preset>/wineprefix-<suite>, copied from the build's pristine prefix, so that a
+demo, a benchmark or another suite never shares its Wine server or its files), starts the
 monitor with its standard output captured, runs the stand-in host editor, other writers
-and the probe, and reads what the recording shared-message library received.
+and the probe, and reads what the recording shared-message library and the stand-in
+command sender received.
 """
 import os
 import shutil
@@ -34,13 +37,18 @@ def escape(data):
     return "".join(out)
 
 
+def suite_name():
+    """The running script's name without "test_": capture, gui, ..."""
+    return Path(sys.argv[0]).stem.replace("test_", "")
+
+
 class Rig:
     def __init__(self, build_dir, arch, prefix=None):
         self.build = Path(build_dir).resolve()
         self.arch = arch
         self.tools = self.build / "tests" / "tools"
         self.monitor_exe = self.build / "src" / "ui" / "kgmonitor.exe"
-        self.prefix = Path(prefix).resolve() if prefix else self.build / "wineprefix"
+        self.prefix = Path(prefix).resolve() if prefix else self.build / f"wineprefix-{suite_name()}"
         self.tmp = Path(tempfile.mkdtemp(prefix="kg-e2e-"))
         self.display = None
         self.xvfb = None
@@ -58,22 +66,31 @@ class Rig:
         self.wine = "/usr/lib/wine/wine64" if arch == "win64" else "/usr/lib/wine/wine"
         self.env["WINELOADER"] = self.wine
         self.record_file = self.tmp / "forwarded.txt"
-        self.env["KG_RECORD_FILE"] = "Z:" + str(self.record_file).replace("/", "\\")
+        self.env["KG_RECORD_FILE"] = self.windows_path(self.record_file)
+        self.sender_file = self.tmp / "sender.txt"
+        self.env["KG_SENDER_RECORD"] = self.windows_path(self.sender_file)
+
+    @staticmethod
+    def windows_path(path):
+        return "Z:" + str(path).replace("/", "\\")
 
     # --- set-up and tear-down -------------------------------------------------------
     def start_display(self):
-        for n in range(90, 140):
-            if not Path(f"/tmp/.X11-unix/X{n}").exists() and not Path(f"/tmp/.X{n}-lock").exists():
-                break
-        self.display = n
+        # Xvfb picks a free display itself and names it once it is listening.
+        read, write = os.pipe()
         self.xvfb = subprocess.Popen(
-            ["Xvfb", f":{n}", "-screen", "0", "1024x768x24", "-nolisten", "tcp"],
-            stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
-        for _ in range(100):
-            if Path(f"/tmp/.X11-unix/X{n}").exists():
-                break
-            time.sleep(0.05)
-        self.env["DISPLAY"] = f":{n}"
+            ["Xvfb", "-displayfd", str(write), "-screen", "0", "1024x768x24", "-nolisten", "tcp"],
+            pass_fds=(write,), stdout=subprocess.DEVNULL, stderr=subprocess.PIPE)
+        os.close(write)
+        number = b""
+        with os.fdopen(read, "rb") as pipe:
+            number = pipe.readline().strip()
+        if not number.isdigit():
+            self.xvfb.kill()
+            err = self.xvfb.communicate()[1].decode(errors="replace").strip()
+            raise RuntimeError(f"Xvfb did not start (exit {self.xvfb.returncode}): {err[-300:]}")
+        self.display = int(number)
+        self.env["DISPLAY"] = f":{self.display}"
 
     def prepare_prefix(self):
         subprocess.run(["bash", "-c", f'. "{ROOT}/tests/wine/wine-env.sh" "{self.build}" {self.arch}; kg_wine_prefix_ready'],
@@ -84,36 +101,51 @@ class Rig:
         (self.drive_c / "usr" / "kumogata" / "socket").mkdir(parents=True, exist_ok=True)
 
     def install_library(self, present=True):
-        target = self.drive_c / "usr" / "kumogata" / "kgjre.dll"
+        self._install("kgjre.dll", self.drive_c / "usr" / "kumogata" / "kgjre.dll", present)
+
+    def install_sender(self, present=True):
+        """The stand-in for the editor's command sender, at the sender's path."""
+        self._install("se_socket.exe", self.handoff_dir() / "se_socket.exe", present)
+
+    def _install(self, tool, target, present):
         if present:
-            shutil.copyfile(self.tools / "kgjre.dll", target)
+            shutil.copyfile(self.tools / tool, target)
         elif target.exists():
             target.unlink()
 
+    def handoff_dir(self):
+        return self.drive_c / "usr" / "kumogata" / "socket"
+
     def close(self):
-        self.stop_monitor()
-        subprocess.run(["/usr/lib/wine/wineserver64", "-k"], env=self.env, stderr=subprocess.DEVNULL)
-        if self.xvfb:
-            self.xvfb.terminate()
-            self.xvfb.wait()
-        shutil.rmtree(self.tmp, ignore_errors=True)
+        try:
+            self.stop_monitor()
+        finally:
+            subprocess.run(["/usr/lib/wine/wineserver64", "-k"], env=self.env, stderr=subprocess.DEVNULL)
+            if self.xvfb:
+                self.xvfb.terminate()
+                self.xvfb.wait()
+            shutil.rmtree(self.tmp, ignore_errors=True)
 
     # --- the monitor ----------------------------------------------------------------
     def windows_of_class(self):
         out = self.run_tool("probe.exe", "count-windows").stdout.strip()
         return int(out) if out.isdigit() else -1
 
-    def start_monitor(self, wait=True, exe=None):
-        # A monitor still closing would make this one a second instance, which only exits.
+    def start_monitor(self, wait=True, exe=None, env=None):
+        # A monitor still closing would make this one a second instance, which only exits:
+        # the test would then drive the dying one.
         for _ in range(100):
             if self.windows_of_class() == 0:
                 break
             time.sleep(0.1)
-        if self.record_file.exists():
-            self.record_file.unlink()
+        else:
+            raise AssertionError("a monitor window from before is still there after 10 s")
+        for record in (self.record_file, self.sender_file):
+            if record.exists():
+                record.unlink()
         self.stdout_path = self.tmp / "stdout.txt"
         self.stdout_file = open(self.stdout_path, "wb")
-        self.monitor = subprocess.Popen([self.wine, str(exe or self.monitor_exe)], env=self.env,
+        self.monitor = subprocess.Popen([self.wine, str(exe or self.monitor_exe)], env=dict(self.env, **(env or {})),
                                         stdout=self.stdout_file, stderr=subprocess.DEVNULL)
         if wait and self.probe("wait-window", "15000") != 0:
             code = self.monitor.poll()
@@ -129,37 +161,50 @@ class Rig:
         return code
 
     def stop_monitor(self):
+        """Closes the monitor; one that hangs at close is killed and fails the test."""
         if not self.monitor:
             return
         self.probe("close")
         try:
-            self.wait_monitor_exit(10)
+            code = self.wait_monitor_exit(10)
         except subprocess.TimeoutExpired:
-            print("rig: the monitor did not exit within 10 s of its close; killed", file=sys.stderr)
             self.monitor.kill()
             self.monitor.wait()
             self.monitor = None
+            raise AssertionError("the monitor did not exit within 10 s of its close (killed)")
+        if code != 0:
+            raise AssertionError(f"the monitor exited with {code} after its close")
 
     def stdout(self):
         self.stdout_file.flush()
         return self.stdout_path.read_bytes().replace(b"\r\n", b"\n")
 
     # --- writers and the probe ------------------------------------------------------
-    def run_tool(self, exe, *args, timeout=120):
+    def run_tool(self, exe, *args, timeout=120, stderr=subprocess.DEVNULL):
+        # Never a pipe for stderr: Wine's own services, started by the first program, keep
+        # it open and the read would wait for them.
         return subprocess.run([self.wine, str(self.tools / exe), *args], env=self.env, timeout=timeout,
-                              stdout=subprocess.PIPE, stderr=subprocess.DEVNULL)
+                              stdout=subprocess.PIPE, stderr=stderr)
 
     def start_tool(self, exe, *args, stdin=None, stdout=subprocess.DEVNULL):
         return subprocess.Popen([self.wine, str(self.tools / exe), *args], env=self.env,
                                 stdin=stdin, stdout=stdout, stderr=subprocess.DEVNULL)
 
+    def write(self, exe, *args, timeout=120):
+        """Runs a writer; one that could not deliver (or failed otherwise) fails the test."""
+        with tempfile.TemporaryFile() as err:
+            done = self.run_tool(exe, *args, timeout=timeout, stderr=err)
+            if done.returncode != 0:
+                err.seek(0)
+                raise AssertionError(f"{exe} exited with {done.returncode}: {err.read().decode(errors='replace').strip()}")
+        return done.returncode
+
     def host(self, *texts, window=True):
         """The stand-in editor writes each text (bytes) as one debug message."""
-        args = (["--window"] if window else []) + ["t:" + escape(t) for t in texts]
-        return self.run_tool("kumogata.exe", *args).returncode
+        return self.write("kumogata.exe", *(["--window"] if window else []), *["t:" + escape(t) for t in texts])
 
     def other(self, *texts):
-        return self.run_tool("plainwriter.exe", *["t:" + escape(t) for t in texts]).returncode
+        return self.write("plainwriter.exe", *["t:" + escape(t) for t in texts])
 
     def probe(self, *args):
         return self.run_tool("probe.exe", *args, timeout=60).returncode
@@ -194,6 +239,53 @@ class Rig:
             out.append(data[nl + 1:nl + 1 + n])
             i = nl + 1 + n + 1
         return out
+
+    def sender_records(self):
+        """What each start of the stand-in command sender found: dicts of args, show, file."""
+        out = []
+        if not self.sender_file.exists():
+            return out
+        data = self.sender_file.read_bytes()
+        i = 0
+
+        def line():
+            nonlocal i
+            nl = data.index(b"\n", i)
+            text, i = data[i:nl], nl + 1
+            return text
+
+        def field():
+            nonlocal i
+            n = int(line())
+            value, i = data[i:i + n], i + n + 1
+            return value
+
+        while i < len(data):
+            assert line() == b"start"
+            args = [field() for _ in range(int(line().split()[1]))]
+            show = tuple(int(x) for x in line().split()[1:])
+            file_line = data[i:data.index(b"\n", i)]
+            if file_line == b"file -1":
+                line()
+                file = None
+            else:
+                i += len(b"file ")
+                file = field()
+            out.append({"args": args, "show": show, "file": file})
+        return out
+
+    def wait_for(self, condition, seconds=15):
+        """Polls condition until it holds or the time is up; returns its last value."""
+        until = time.monotonic() + seconds
+        while True:
+            value = condition()
+            if value or time.monotonic() > until:
+                return value
+            time.sleep(0.1)
+
+    def rects(self):
+        out = self.run_tool("probe.exe", "rects").stdout.decode().split("\n")
+        return {f[0]: tuple(int(x) for x in f[1:]) for f in (l.split() for l in out) if len(f) == 5}
 
     def screenshot(self, path):
         xwd = subprocess.run(["xwd", "-root", "-display", f":{self.display}", "-silent"],

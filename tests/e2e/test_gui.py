@@ -146,4 +146,4 @@ class StartAndCloseTest(RigTestCase):
 
 
 if __name__ == "__main__":
-    unittest.main(argv=[sys.argv[0], "-v"])
+    unittest.main(argv=[sys.argv[0], "-v", *sys.argv[3:]])  # then test names, if any

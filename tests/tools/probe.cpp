@@ -11,8 +11,26 @@
 //   probe cancel-dialog         cancel the open font dialog | dialog-open: exit 0 if one is
 //   probe close                 close the window (WM_CLOSE)
 //   probe minimize | is-iconic  minimise it | exit 0 when it is minimised
-//   probe shot-ready            wait until the window has painted (for screenshots)
+//   probe shot-ready            wait until the window and its controls have painted
 //   probe objects               print the monitor process's GDI and USER object counts
+//   probe rects                 print "<name> x y width height" in screen pixels: the
+//                               client area, log view, filter box, buttons, command line
+//   probe resize W H            give the window this outer size
+//   probe limit                 print the log view's text limit
+//   probe topmost               exit 0 when the window is shown and in the topmost band
+//   probe hide                  take it out of the topmost band and hide it
+//   probe command-text FILE     the command line's text into FILE (exit 4: no command line)
+//   probe set-command TEXT      set the command line's text (escapes as the writer's)
+//   probe key-command VK...     click into the command line, then press these keys (real
+//                               input: the monitor sees them down); e.g. 13 is Enter
+//   probe box-text FILE         wait for a message box of the monitor, its text into FILE
+//   probe dismiss-box           press OK in it
+//   probe right-click-view      a real right click in the log view | menu-open: exit 0 if
+//                               a popup menu is open | close-menu: Escape
+//   probe clipboard FILE        the clipboard's text into FILE
+//   probe save-as PATH          fill the open save dialog's file name and press Save
+//   probe attack-dispatch N     send the hidden dispatch window N messages naming junk and
+//                               real addresses (ExitProcess with 77) as the job to run
 #include <windows.h>
 
 #include <cstdio>
@@ -29,20 +47,21 @@ HWND Main() {
 }
 
 struct Children {
-    HWND logView = nullptr, filterBox = nullptr, stopButton = nullptr;
+    HWND logView = nullptr, filterBox = nullptr, stopButton = nullptr, clearButton = nullptr, commandLine = nullptr;
 };
 
 BOOL CALLBACK Visit(HWND child, LPARAM p) {
     auto* c = reinterpret_cast<Children*>(p);
     char cls[64] = {};
     GetClassNameA(child, cls, sizeof cls);
-    if (!lstrcmpiA(cls, "RICHEDIT")) {
-        RECT r;
-        GetWindowRect(child, &r);
-        // The log view is the tall one; the filter box is one line high.
-        ((r.bottom - r.top) > 30 ? c->logView : c->filterBox) = child;
-    } else if (!lstrcmpiA(cls, "BUTTON") && GetDlgCtrlID(child) == 50001) {
-        c->stopButton = child;
+    const int id = GetDlgCtrlID(child);
+    if (!lstrcmpiA(cls, "RICHEDIT") && id == 2) {
+        c->commandLine = child;
+    } else if (!lstrcmpiA(cls, "RICHEDIT")) {
+        // The log view and the filter box share an id: the log view is the multi-line one.
+        ((GetWindowLongA(child, GWL_STYLE) & ES_MULTILINE) ? c->logView : c->filterBox) = child;
+    } else if (!lstrcmpiA(cls, "BUTTON")) {
+        (id == 50001 ? c->stopButton : c->clearButton) = child;
     }
     return TRUE;
 }
@@ -53,16 +72,14 @@ Children Find() {
     return c;
 }
 
+int SaveBytes(const char* path, const char* bytes, size_t n);
+
 // WM_GETTEXT across processes: a too-small buffer returns nothing, so use a large one.
 int SaveText(HWND window, const char* path) {
     if (!window) return 4;
     std::vector<char> buffer(16 * 1024 * 1024);
     const LRESULT n = SendMessageA(window, WM_GETTEXT, buffer.size(), reinterpret_cast<LPARAM>(buffer.data()));
-    FILE* f = std::fopen(path, "wb");
-    if (!f) return 5;
-    std::fwrite(buffer.data(), 1, static_cast<size_t>(n), f);
-    std::fclose(f);
-    return 0;
+    return SaveBytes(path, buffer.data(), static_cast<size_t>(n));
 }
 
 // GDI objects: the system's own count where it keeps one; Wine's GetGuiResources is a
@@ -135,6 +152,93 @@ DWORD UserObjects(DWORD pid, HANDLE process) {
     return c.windows;
 }
 
+// Real input, as a user's: the system's key state then says the key is down.
+void Click(HWND window, bool right) {
+    RECT r;
+    GetWindowRect(window, &r);
+    const int x = (r.left + r.right) / 2, y = (r.top + r.bottom) / 2;
+    const int sx = GetSystemMetrics(SM_CXSCREEN), sy = GetSystemMetrics(SM_CYSCREEN);
+    INPUT in[3] = {};
+    in[0].type = INPUT_MOUSE;
+    in[0].mi.dx = x * 65535 / (sx - 1);
+    in[0].mi.dy = y * 65535 / (sy - 1);
+    in[0].mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
+    in[1].type = in[2].type = INPUT_MOUSE;
+    in[1].mi.dwFlags = right ? MOUSEEVENTF_RIGHTDOWN : MOUSEEVENTF_LEFTDOWN;
+    in[2].mi.dwFlags = right ? MOUSEEVENTF_RIGHTUP : MOUSEEVENTF_LEFTUP;
+    SendInput(3, in, sizeof(INPUT));
+}
+
+void PressKey(WORD key) {
+    INPUT in[2] = {};
+    in[0].type = in[1].type = INPUT_KEYBOARD;
+    in[0].ki.wVk = in[1].ki.wVk = key;
+    in[1].ki.dwFlags = KEYEVENTF_KEYUP;
+    SendInput(2, in, sizeof(INPUT));
+}
+
+DWORD MonitorPid() {
+    DWORD pid = 0;
+    GetWindowThreadProcessId(Main(), &pid);
+    return pid ? pid : ~0u;  // no monitor: no dialog of its
+}
+
+struct DialogSearch {
+    DWORD pid;
+    HWND found = nullptr;
+};
+BOOL CALLBACK FindDialog(HWND w, LPARAM p) {
+    auto* s = reinterpret_cast<DialogSearch*>(p);
+    char cls[16] = {};
+    GetClassNameA(w, cls, sizeof cls);
+    DWORD pid = 0;
+    GetWindowThreadProcessId(w, &pid);
+    if (!std::strcmp(cls, "#32770") && (!s->pid || pid == s->pid) && IsWindowVisible(w)) {
+        s->found = w;
+        return FALSE;
+    }
+    return TRUE;
+}
+
+// A dialog of the monitor's (a message box, the save dialog), waited for up to 10 s. With
+// pid 0 any process's: a box shown while the window is still being made.
+HWND WaitForDialog(DWORD pid) {
+    for (int i = 0; i < 200; ++i) {
+        DialogSearch s{pid};
+        EnumWindows(FindDialog, reinterpret_cast<LPARAM>(&s));
+        if (s.found) return s.found;
+        Sleep(50);
+    }
+    return nullptr;
+}
+
+bool Painted(HWND window) {
+    if (GetUpdateRect(window, nullptr, FALSE)) return false;
+    for (HWND c = GetWindow(window, GW_CHILD); c; c = GetWindow(c, GW_HWNDNEXT)) {
+        if (IsWindowVisible(c) && GetUpdateRect(c, nullptr, FALSE)) return false;
+    }
+    return true;
+}
+
+void PrintRect(const char* name, HWND window, bool client) {
+    RECT r{};
+    if (client) {
+        GetClientRect(window, &r);
+        MapWindowPoints(window, nullptr, reinterpret_cast<POINT*>(&r), 2);
+    } else if (window) {
+        GetWindowRect(window, &r);
+    }
+    std::printf("%s %ld %ld %ld %ld\n", name, r.left, r.top, r.right - r.left, r.bottom - r.top);
+}
+
+int SaveBytes(const char* path, const char* bytes, size_t n) {
+    FILE* f = std::fopen(path, "wb");
+    if (!f) return 5;
+    std::fwrite(bytes, 1, n, f);
+    std::fclose(f);
+    return 0;
+}
+
 BOOL CALLBACK Count(HWND w, LPARAM p) {
     char cls[64] = {};
     GetClassNameA(w, cls, sizeof cls);
@@ -160,6 +264,17 @@ int main(int argc, char** argv) {
         EnumWindows(Count, reinterpret_cast<LPARAM>(&n));
         std::printf("%d\n", n);
         return 0;
+    }
+    if (cmd == "box-text") {
+        HWND box = WaitForDialog(0);
+        if (!box) return 7;
+        char text[4096] = {};
+        const UINT n = GetDlgItemTextA(box, 0xFFFF, text, sizeof text);  // a message box's text
+        return SaveBytes(arg, text, n);
+    }
+    if (cmd == "dismiss-box") {
+        HWND box = WaitForDialog(0);
+        return box && PostMessageA(box, WM_COMMAND, IDOK, 0) ? 0 : 7;
     }
     HWND m = Main();
     if (!m) return 3;
@@ -198,5 +313,94 @@ int main(int argc, char** argv) {
         return 0;
     }
     if (cmd == "select-all") return SendMessageA(c.logView, EM_SETSEL, 0, -1), 0;
+    if (cmd == "shot-ready") {
+        for (int i = 0; i < 100; ++i) {
+            DWORD_PTR r;
+            SendMessageTimeoutA(m, WM_NULL, 0, 0, SMTO_BLOCK, 5000, &r);  // its queue has been looked at
+            if (IsWindowVisible(m) && Painted(m)) return 0;
+            Sleep(50);
+        }
+        return 1;
+    }
+    if (cmd == "rects") {
+        PrintRect("client", m, true);
+        PrintRect("log-view", c.logView, false);
+        PrintRect("filter-box", c.filterBox, false);
+        PrintRect("stop-button", c.stopButton, false);
+        PrintRect("clear-button", c.clearButton, false);
+        PrintRect("command-line", c.commandLine && IsWindowVisible(c.commandLine) ? c.commandLine : nullptr, false);
+        return 0;
+    }
+    if (cmd == "resize" && argc > 3) {
+        return SetWindowPos(m, nullptr, 0, 0, std::atoi(argv[2]), std::atoi(argv[3]), SWP_NOMOVE | SWP_NOZORDER) ? 0
+                                                                                                                 : 6;
+    }
+    if (cmd == "limit")
+        return std::printf("%ld\n", static_cast<long>(SendMessageA(c.logView, EM_GETLIMITTEXT, 0, 0))), 0;
+    if (cmd == "topmost") {
+        return IsWindowVisible(m) && (GetWindowLongA(m, GWL_EXSTYLE) & WS_EX_TOPMOST) ? 0 : 1;
+    }
+    if (cmd == "hide") {
+        SetWindowPos(m, HWND_NOTOPMOST, 0, 0, 0, 0, SWP_NOSIZE | SWP_NOMOVE | SWP_HIDEWINDOW);
+        return IsWindowVisible(m) || (GetWindowLongA(m, GWL_EXSTYLE) & WS_EX_TOPMOST) ? 6 : 0;
+    }
+    if (cmd == "command-text") return SaveText(c.commandLine, arg);
+    if (cmd == "set-command") {
+        const std::string text = Unescape(arg);
+        if (!c.commandLine) return 4;
+        return SendMessageA(c.commandLine, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str())) ? 0 : 6;
+    }
+    if (cmd == "key-command") {
+        if (!c.commandLine || !IsWindowVisible(c.commandLine)) return 4;
+        SetForegroundWindow(m);
+        Click(c.commandLine, false);
+        for (int i = 2; i < argc; ++i)
+            PressKey(static_cast<WORD>(std::atoi(argv[i])));
+        return 0;
+    }
+    if (cmd == "right-click-view") {
+        SetForegroundWindow(m);
+        Click(c.logView, true);
+        return 0;
+    }
+    if (cmd == "menu-open") {
+        for (int i = 0; i < 100; ++i) {
+            HWND menu = FindWindowA("#32768", nullptr);
+            if (menu && IsWindowVisible(menu)) return 0;
+            Sleep(50);
+        }
+        return 1;
+    }
+    if (cmd == "close-menu") return PressKey(VK_ESCAPE), 0;
+    if (cmd == "clipboard") {
+        if (!OpenClipboard(nullptr)) return 6;
+        HANDLE data = GetClipboardData(CF_TEXT);
+        const char* text = data ? static_cast<const char*>(GlobalLock(data)) : nullptr;
+        const int code = text ? SaveBytes(arg, text, std::strlen(text)) : 7;
+        if (text) GlobalUnlock(data);
+        CloseClipboard();
+        return code;
+    }
+    if (cmd == "save-as") {
+        HWND dialog = WaitForDialog(MonitorPid());
+        if (!dialog) return 7;
+        // The file name field: an edit in older dialogs, a combo box's edit in newer ones.
+        const bool named = SetDlgItemTextA(dialog, 0x480, arg) || SetDlgItemTextA(dialog, 0x47C, arg);
+        return named && PostMessageA(dialog, WM_COMMAND, IDOK, 0) ? 0 : 6;
+    }
+    if (cmd == "attack-dispatch") {
+        HWND dispatch = FindWindowExA(HWND_MESSAGE, nullptr, "KG_DebugMonitorDispatch", nullptr);
+        if (!dispatch) return 4;
+        // kernel32 lies at the same address in every process of one bitness.
+        const auto exitProcess = reinterpret_cast<WPARAM>(
+            reinterpret_cast<void*>(GetProcAddress(GetModuleHandleA("kernel32.dll"), "ExitProcess")));
+        const int count = std::atoi(arg);
+        for (int i = 0; i < count; ++i) {
+            const WPARAM job = i % 2 ? exitProcess : static_cast<WPARAM>(0x10000 + i * 4096);
+            DWORD_PTR r;
+            SendMessageTimeoutA(dispatch, WM_APP + 1, job, 77, SMTO_ABORTIFHUNG, 2000, &r);
+        }
+        return 0;
+    }
     return 2;
 }
