@@ -230,9 +230,9 @@ void BecomeUiThread() {
     gHaveUiThread = true;
 }
 
-void WaitForUiJob() {
+bool WaitForUiJob() {
     std::unique_lock<std::mutex> lock(gUiMutex);
-    gUiChanged.wait(lock, [] { return !gUiJobs.empty(); });
+    return gUiChanged.wait_for(lock, std::chrono::seconds(10), [] { return !gUiJobs.empty(); });
 }
 
 void PumpUiThread() {

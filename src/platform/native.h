@@ -57,6 +57,6 @@ std::vector<std::string>& ShownErrors();
 // Makes the calling thread the UI thread: from then on RunOnUiThread from any other thread
 // waits until this thread has run the job in PumpUiThread.
 void BecomeUiThread();
-void WaitForUiJob();   // until some other thread has handed a job over
+bool WaitForUiJob();   // until another thread hands a job over; false after 10 s without one
 void PumpUiThread();   // runs every waiting job
 void LeaveUiThread();  // back to running jobs inline

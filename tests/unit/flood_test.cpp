@@ -182,10 +182,10 @@ TEST_F(Flood, UserStoppingReceptionBeforeTheCutOffKeepsItOff) {
         Receive("KUMOGATAERR: e\n");
     BecomeUiThread();
     std::thread monitor([&] { Receive("KUMOGATAERR: eleventh\n"); });
-    WaitForUiJob();
+    EXPECT_TRUE(WaitForUiJob());
     PumpUiThread();     // the eleventh error line is written
     ToggleReception();  // the user stops reception before the cut-off
-    WaitForUiJob();
+    EXPECT_TRUE(WaitForUiJob());
     PumpUiThread();  // the cut-off notice
     monitor.join();
     LeaveUiThread();
