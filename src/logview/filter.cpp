@@ -29,6 +29,10 @@ constexpr Clock::duration kRoundBudget = std::chrono::microseconds(150);
 // text can make one re-render take much longer.
 constexpr Clock::duration kBatchBudget = std::chrono::milliseconds(250);
 
+Clock::time_point SteadyNow() {
+    return Clock::now();
+}
+FilterClock gNow = SteadyNow;
 bool gKeepCompiled = true;
 bool gLimitTime = true;
 bool gInBatch = false;
@@ -68,9 +72,9 @@ int TimedSearch(CompiledFilter& f,
                 Clock::duration& took) {
     onig_set_retry_limit_in_match_of_match_param(f.limits, retries);
     onig_set_retry_limit_in_search_of_match_param(f.limits, retries);
-    const Clock::time_point start = Clock::now();
+    const Clock::time_point start = gNow();
     const int r = onig_search_with_param(f.regex, s, end, s, end, region, ONIG_OPTION_NONE, f.limits);
-    took = Clock::now() - start;
+    took = gNow() - start;
     return r;
 }
 
@@ -119,9 +123,9 @@ bool FilterMatch(std::string_view text, std::string_view pattern) {
     if (!f.valid) return false;
     OnigRegion* region = onig_region_new();
     const auto* s = reinterpret_cast<const OnigUChar*>(text.data());
-    const Clock::time_point start = Clock::now();
+    const Clock::time_point start = gNow();
     const int r = BoundedSearch(f, s, s + text.size(), region, gLimitTime && gInBatch && gBatchSpent > kBatchBudget);
-    if (gInBatch) gBatchSpent += Clock::now() - start;
+    if (gInBatch) gBatchSpent += gNow() - start;
     onig_region_free(region, 1);
     return r >= 0;
 }
@@ -131,6 +135,8 @@ void FilterReset() {
     if (f.regex) onig_free(f.regex);
     if (f.limits) onig_free_match_param(f.limits);
     f = CompiledFilter{};
+    gNow = SteadyNow;
+    gKeepCompiled = gLimitTime = true;
 }
 
 void FilterKeepCompiledPattern(bool keep) {
@@ -139,6 +145,10 @@ void FilterKeepCompiledPattern(bool keep) {
 
 void FilterLimitSearchTime(bool limit) {
     gLimitTime = limit;
+}
+
+void FilterUseClock(FilterClock now) {
+    gNow = now ? now : SteadyNow;
 }
 
 void FilterBeginBatch() {

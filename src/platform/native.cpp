@@ -59,7 +59,11 @@ intptr_t SendToWindow(WindowRef window, unsigned message, uintptr_t wParam, intp
         if ((message == kEmReplaceSel || message == kWmSetText) && text) r.text = text;
         c->log.push_back(std::move(r));
     }
+    if ((message == kEmReplaceSel || message == kWmSetText) && !c->redraw) c->unseenChange = true;
     switch (message) {
+        case kWmSetRedraw:
+            c->redraw = wParam != 0;
+            return 0;
         case kWmGetTextLength:
             return static_cast<intptr_t>(c->text.size());
         case kEmSetSel:
@@ -90,10 +94,12 @@ intptr_t SendToWindow(WindowRef window, unsigned message, uintptr_t wParam, intp
 
 void RepaintNow(WindowRef window) {
     auto* c = static_cast<StandInControl*>(window);
+    if (c && c->redraw) ++c->paints;
     if (c && c->record) c->log.push_back({kRecordedRepaint, 0, 0, {}});
 }
 void InvalidateWhole(WindowRef window) {
     auto* c = static_cast<StandInControl*>(window);
+    if (c && c->redraw) c->unseenChange = false;
     if (c && c->record) c->log.push_back({kRecordedInvalidate, 0, 0, {}});
 }
 
@@ -312,6 +318,11 @@ void BecomeUiThread() {
     std::lock_guard<std::mutex> lock(gUiMutex);
     gUiThread = std::this_thread::get_id();
     gHaveUiThread = true;
+}
+
+bool WaitForUiJob() {
+    std::unique_lock<std::mutex> lock(gUiMutex);
+    return gUiChanged.wait_for(lock, std::chrono::seconds(10), [] { return !gUiJobs.empty(); });
 }
 
 void PumpUiThread() {

@@ -32,6 +32,12 @@ struct StandInControl {
     intptr_t setCharFormatAnswer = 1;  // what EM_SETCHARFORMAT answers
     bool record = true;
     std::vector<RecordedMessage> log;
+    // What the user sees: with redraw off (WM_SETREDRAW 0) a change of text stays unseen
+    // until the whole control is invalidated with redraw back on; paints counts the
+    // repaints made while redraw is on.
+    bool redraw = true;
+    bool unseenChange = false;
+    int paints = 0;
 };
 
 void SetTick(uint32_t now);
@@ -73,5 +79,6 @@ std::vector<std::string>& ShownErrors();
 // Makes the calling thread the UI thread: from then on RunOnUiThread from any other thread
 // waits until this thread has run the job in PumpUiThread.
 void BecomeUiThread();
+bool WaitForUiJob();   // until another thread hands a job over; false after 10 s without one
 void PumpUiThread();   // runs every waiting job
 void LeaveUiThread();  // back to running jobs inline

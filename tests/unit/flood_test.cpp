@@ -1,5 +1,7 @@
 // tests/unit/flood_test.cpp
 // Bursts, repeat counters, repeat notices and the error cut-off, on a tick the test moves.
+#include <thread>
+
 #include "capture/flood.h"
 #include "fixture.h"
 
@@ -176,13 +178,17 @@ TEST_F(Flood, OnlyErrorsInTheKeptBytesOfShownMessagesCount) {
 }
 
 TEST_F(Flood, UserStoppingReceptionBeforeTheCutOffKeepsItOff) {
-    Monitor().errorCount = 10;
-    Monitor().receiving = 1;
-    // The cut-off runs after the user stopped reception behind the gate's back.
-    Monitor().errorCount = 11;
-    Monitor().receiving = 0;
-    button.caption = kCaptionResume;
-    ErrorCutOff();
+    for (int i = 1; i <= 10; ++i)
+        Receive("KUMOGATAERR: e\n");
+    BecomeUiThread();
+    std::thread monitor([&] { Receive("KUMOGATAERR: eleventh\n"); });
+    EXPECT_TRUE(WaitForUiJob());
+    PumpUiThread();     // the eleventh error line is written
+    ToggleReception();  // the user stops reception before the cut-off
+    EXPECT_TRUE(WaitForUiJob());
+    PumpUiThread();  // the cut-off notice
+    monitor.join();
+    LeaveUiThread();
     EXPECT_EQ(History().back(), kCutOffNotice);
     EXPECT_EQ(Monitor().receiving.load(), 0);
     EXPECT_EQ(button.caption, kCaptionResume);

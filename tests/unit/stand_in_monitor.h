@@ -9,18 +9,21 @@
 #include "capture/pipeline.h"
 #include "capture/receive.h"
 #include "capture/state.h"
+#include "logview/filter.h"
 #include "logview/history.h"
 #include "platform/native.h"
 #include "texts.h"
 
 inline constexpr uint32_t kStandInStart = 1000000;
 
-// A fresh state, the tick at kStandInStart, the view and the button in place.
+// A fresh state, the tick at kStandInStart, the view and the button in place. Searches
+// run without their time budget, so that a busy machine cannot turn a match into none.
 inline void ResetStandInMonitor(StandInControl& view, StandInControl& button) {
     ResetStandIns();
     SetTick(kStandInStart);
     ResetCaptureState();
     ResetLogViewState();
+    FilterLimitSearchTime(false);
     SetLogView(&view);
     SetHostWindow(true);
     Monitor().stopButton = &button;
