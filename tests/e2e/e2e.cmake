@@ -1,7 +1,7 @@
 # End-to-end tests of the real program under Wine, on a virtual display of their own.
 # Python's standard library only; Debian's python3.
 find_program(KG_PYTHON NAMES python3 PATHS /usr/bin NO_DEFAULT_PATH REQUIRED)
-foreach(suite capture gui)
+foreach(suite capture gui commands)
   add_test(NAME e2e_${suite}
            COMMAND ${KG_PYTHON} ${CMAKE_SOURCE_DIR}/tests/e2e/test_${suite}.py ${CMAKE_BINARY_DIR} ${KG_WINE_ARCH})
   set_tests_properties(e2e_${suite} PROPERTIES TIMEOUT 1500 RESOURCE_LOCK wineprefix)

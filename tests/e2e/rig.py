@@ -288,9 +288,8 @@ class Rig:
         return {f[0]: tuple(int(x) for x in f[1:]) for f in (l.split() for l in out) if len(f) == 5}
 
     def screenshot(self, path):
-        xwd = subprocess.run(["xwd", "-root", "-display", f":{self.display}", "-silent"],
-                             stdout=subprocess.PIPE, check=True)
-        subprocess.run(["convert-im6.q16", "xwd:-", str(path)], input=xwd.stdout, check=True)
+        # ImageMagick's import, not xwd: xwd leaves Wine's popup menus black.
+        subprocess.run(["import-im6.q16", "-window", "root", str(path)], env=self.env, check=True)
 
 
 class RigTestCase(unittest.TestCase):

@@ -24,7 +24,8 @@
 //   probe key-command VK...     click into the command line, then press these keys (real
 //                               input: the monitor sees them down); e.g. 13 is Enter
 //   probe box-text FILE         wait for a message box of the monitor, its text into FILE
-//   probe dismiss-box           press OK in it
+//   probe dismiss-box           press OK in it | press-yes: press Yes in a Yes/No box
+//   probe activate              activate another window, then the monitor's
 //   probe right-click-view      a real right click in the log view | menu-open: exit 0 if
 //                               a popup menu is open | close-menu: Escape
 //   probe clipboard FILE        the clipboard's text into FILE
@@ -185,6 +186,7 @@ DWORD MonitorPid() {
 
 struct DialogSearch {
     DWORD pid;
+    bool withYes = false;
     HWND found = nullptr;
 };
 BOOL CALLBACK FindDialog(HWND w, LPARAM p) {
@@ -193,7 +195,8 @@ BOOL CALLBACK FindDialog(HWND w, LPARAM p) {
     GetClassNameA(w, cls, sizeof cls);
     DWORD pid = 0;
     GetWindowThreadProcessId(w, &pid);
-    if (!std::strcmp(cls, "#32770") && (!s->pid || pid == s->pid) && IsWindowVisible(w)) {
+    if (!std::strcmp(cls, "#32770") && (!s->pid || pid == s->pid) && IsWindowVisible(w) &&
+        (!s->withYes || GetDlgItem(w, IDYES))) {
         s->found = w;
         return FALSE;
     }
@@ -202,9 +205,9 @@ BOOL CALLBACK FindDialog(HWND w, LPARAM p) {
 
 // A dialog of the monitor's (a message box, the save dialog), waited for up to 10 s. With
 // pid 0 any process's: a box shown while the window is still being made.
-HWND WaitForDialog(DWORD pid) {
+HWND WaitForDialog(DWORD pid, bool withYes = false) {
     for (int i = 0; i < 200; ++i) {
-        DialogSearch s{pid};
+        DialogSearch s{pid, withYes};
         EnumWindows(FindDialog, reinterpret_cast<LPARAM>(&s));
         if (s.found) return s.found;
         Sleep(50);
@@ -275,6 +278,10 @@ int main(int argc, char** argv) {
     if (cmd == "dismiss-box") {
         HWND box = WaitForDialog(0);
         return box && PostMessageA(box, WM_COMMAND, IDOK, 0) ? 0 : 7;
+    }
+    if (cmd == "press-yes") {
+        HWND box = WaitForDialog(0, true);
+        return box && PostMessageA(box, WM_COMMAND, IDYES, 0) ? 0 : 7;
     }
     HWND m = Main();
     if (!m) return 3;
@@ -358,6 +365,15 @@ int main(int argc, char** argv) {
             PressKey(static_cast<WORD>(std::atoi(argv[i])));
         return 0;
     }
+    if (cmd == "activate") {
+        // Away to a window of the probe's and back, as a user switching programs does.
+        HWND other = CreateWindowExA(0, "STATIC", "probe", WS_POPUP | WS_VISIBLE, 0, 0, 10, 10, nullptr, nullptr,
+                                     nullptr, nullptr);
+        SetForegroundWindow(other);
+        const bool back = SetForegroundWindow(m);
+        DestroyWindow(other);
+        return back ? 0 : 6;
+    }
     if (cmd == "right-click-view") {
         SetForegroundWindow(m);
         Click(c.logView, true);
@@ -366,7 +382,7 @@ int main(int argc, char** argv) {
     if (cmd == "menu-open") {
         for (int i = 0; i < 100; ++i) {
             HWND menu = FindWindowA("#32768", nullptr);
-            if (menu && IsWindowVisible(menu)) return 0;
+            if (menu && IsWindowVisible(menu) && Painted(menu)) return 0;
             Sleep(50);
         }
         return 1;

@@ -1,0 +1,178 @@
+"""tests/e2e/test_commands.py — the command line and the log view's context menu, under Wine.
+
+Run by CTest: python3 test_commands.py BUILD_DIR ARCH
+
+Enter is a real key press (SendInput through the probe): the monitor reads the key's
+state, which a posted message does not set. The stand-in command sender records what it
+found at each start and relays the command to the stand-in editor, whose answer, a debug
+line, comes back through the monitor like any other.
+"""
+import shutil
+import subprocess
+import sys
+import unittest
+from pathlib import Path
+
+from rig import RigTestCase, escape, sjis
+
+BUILD, ARCH = sys.argv[1], sys.argv[2]
+RigTestCase.BUILD, RigTestCase.ARCH = BUILD, ARCH
+
+SENDER = r"C:\usr\kumogata\socket\se_socket.exe"
+HANDOFF = r"C:\usr\kumogata\socket\se_socket.txt"
+ANSWER = sjis("コマンド受信: ")
+ENTER, ESCAPE, UP = "13", "27", "38"
+COPY, SELECT_ALL, SAVE_AS = "40101", "40102", "40103"
+
+
+class CommandLineTest(RigTestCase):
+    """The sender installed and the stand-in editor serving; each test starts the monitor."""
+
+    def setUp(self):
+        r = self.rig
+        r.install_library(True)
+        r.install_sender(True)
+        handoff = r.handoff_dir() / "se_socket.txt"
+        if handoff.is_dir():
+            shutil.rmtree(handoff)
+        elif handoff.exists():
+            handoff.unlink()
+        self.editor = r.start_tool("kumogata.exe", "--window", "serve:120000")
+
+    def tearDown(self):
+        try:
+            self.rig.stop_monitor()
+        finally:
+            self.editor.kill()
+            self.editor.wait()
+
+    def enter(self, data):
+        r = self.rig
+        self.assertEqual(r.probe("set-command", escape(data)), 0)
+        self.assertEqual(r.probe("key-command", ENTER), 0)
+
+    def records(self, count):
+        r = self.rig
+        got = r.wait_for(lambda: len(r.sender_records()) >= count and r.sender_records())
+        self.assertEqual(len(got or []), count, got)
+        return got
+
+    def answered(self, command):
+        r = self.rig
+        line = ANSWER + command + b"\n"
+        self.assertTrue(r.wait_for(lambda: line in r.forwarded()), r.forwarded())
+        return line
+
+    def test_commands_reach_the_sender_byte_for_byte_hidden_and_are_answered_in_the_view(self):
+        r = self.rig
+        r.start_monitor()
+        ascii_command, japanese = b"macro.run('x', 1)", sjis("表示 ソース一覧")
+        self.enter(ascii_command)
+        first = self.records(1)[0]
+        self.assertEqual(first["args"], [b"-file"])
+        self.assertEqual(first["show"], (1, 0))  # told to start hidden (SW_HIDE)
+        self.assertEqual(first["file"], ascii_command)
+        self.assertEqual(r.read_via_probe("command-text"), b"")  # emptied once handed off
+        answer = self.answered(ascii_command)
+        self.enter(japanese)
+        self.assertEqual(self.records(2)[1]["file"], japanese)
+        self.assertEqual(r.view_text(), answer + self.answered(japanese))
+        # Up recalls the last command into the line, Escape empties it.
+        self.assertEqual(r.probe("key-command", UP), 0)
+        self.assertEqual(r.wait_for(lambda: r.read_via_probe("command-text") == japanese), True)
+        self.assertEqual(r.probe("key-command", ESCAPE), 0)
+        self.assertEqual(r.wait_for(lambda: r.read_via_probe("command-text") == b""), True)
+
+    def test_a_4095_byte_command_arrives_whole(self):
+        r = self.rig
+        r.start_monitor()
+        command = (b"0123456789abcdef" * 256)[:4095]
+        self.enter(command)
+        self.assertEqual(self.records(1)[0]["file"], command)
+
+    def test_commands_entered_back_to_back_wait_for_a_slow_sender_and_arrive_whole_in_order(self):
+        r = self.rig
+        r.start_monitor(env={"KG_SENDER_DELAY_MS": "1500"})
+        self.enter(b"first command")
+        self.enter(b"second, longer command")
+        self.assertEqual([x["file"] for x in self.records(2)], [b"first command", b"second, longer command"])
+
+    def test_a_sender_removed_after_start_is_reported_and_the_text_kept(self):
+        r = self.rig
+        r.start_monitor()
+        r.install_sender(False)
+        self.enter(b"nobody to send it")
+        text = r.read_via_probe("box-text")
+        self.assertIn(sjis("コマンド送信プログラムを起動できませんでした。"), text)
+        self.assertIn(SENDER.encode(), text)
+        self.assertEqual(r.probe("dismiss-box"), 0)
+        self.assertEqual(r.read_via_probe("command-text"), b"nobody to send it")
+
+    def test_a_blocked_hand_off_file_starts_no_sender_and_is_reported(self):
+        r = self.rig
+        (r.handoff_dir() / "se_socket.txt").mkdir()
+        r.start_monitor()
+        self.enter(b"blocked command")
+        text = r.read_via_probe("box-text")
+        self.assertIn(sjis("コマンドを書き込めませんでした。"), text)
+        self.assertIn(HANDOFF.encode(), text)
+        self.assertEqual(r.probe("dismiss-box"), 0)
+        self.assertEqual(r.read_via_probe("command-text"), b"blocked command")
+        self.assertEqual(r.sender_records(), [])
+        (r.handoff_dir() / "se_socket.txt").rmdir()
+        self.enter(b"unblocked command")  # the same line works once the path is free
+        self.assertEqual(self.records(1)[0]["file"], b"unblocked command")
+
+    def test_without_a_sender_there_is_no_command_line_until_one_is_installed(self):
+        r = self.rig
+        r.install_sender(False)
+        r.start_monitor()
+        self.assertEqual(r.probe("shot-ready"), 0)
+        rects = r.rects()
+        cx, cy, w, h = rects["client"]
+        self.assertEqual(rects["command-line"], (0, 0, 0, 0))
+        self.assertEqual(rects["log-view"], (cx + 5, cy + 40, w - 10, h - 45))  # as it always was
+        r.install_sender(True)
+        self.assertEqual(r.probe("activate"), 0)
+        self.assertEqual(r.probe("shot-ready"), 0)
+        rects = r.rects()
+        self.assertEqual(rects["command-line"], (cx + 80, cy + h - 27, w - 85, 22))
+        self.assertEqual(rects["log-view"], (cx + 5, cy + 40, w - 10, h - 72))
+
+
+class LogViewMenuTest(RigTestCase):
+
+    def setUp(self):
+        self.rig.install_library(True)
+        self.rig.start_monitor()
+
+    def test_copy_and_save_give_exactly_what_the_view_shows(self):
+        r = self.rig
+        lines = [sjis("雲形マクロ: 保存のテスト\n"), b"ascii line\n", sjis("ソース表示\n")]
+        r.host(*lines)
+        crlf = b"".join(line[:-1] + b"\r\n" for line in lines)
+        r.probe("command", SELECT_ALL)
+        r.probe("command", COPY)
+        self.assertEqual(r.read_via_probe("clipboard").replace(b"\r\n", b"\n").replace(b"\r", b"\n"), b"".join(lines))
+        saved = r.drive_c / "saved-log.txt"
+        saved.write_bytes(b"an older file of that name")
+        self.assertEqual(r.probe("post-command", SAVE_AS), 0)  # the dialog is modal
+        self.assertEqual(r.probe("save-as", r"C:\saved-log.txt"), 0)
+        self.assertEqual(r.probe("press-yes"), 0)  # asked whether to replace the older file
+        self.assertEqual(r.wait_for(lambda: saved.read_bytes() == crlf), True, saved.read_bytes())
+        self.assertEqual(sorted(p.name for p in r.drive_c.glob("saved-log.txt*")), ["saved-log.txt"])
+
+    def test_a_right_click_opens_the_menu(self):
+        r = self.rig
+        r.host(sjis("右クリックのメニュー\n"))
+        self.assertEqual(r.probe("right-click-view"), 0)
+        self.assertEqual(r.probe("menu-open"), 0)
+        out = Path(BUILD) / "e2e-artifacts"
+        out.mkdir(exist_ok=True)
+        r.screenshot(out / f"context-menu-{ARCH}.png")
+        self.assertEqual(r.probe("close-menu"), 0)
+        print(f"\n[artefact] screenshot: {out / f'context-menu-{ARCH}.png'}", file=sys.stderr)
+
+
+if __name__ == "__main__":
+    unittest.main(argv=[sys.argv[0], "-v", *sys.argv[3:]])  # then test names, if any
