@@ -283,6 +283,11 @@ class Rig:
                 return value
             time.sleep(0.1)
 
+    def objects(self):
+        """The monitor's GDI and USER object counts."""
+        gdi, user = self.run_tool("probe.exe", "objects").stdout.split()
+        return int(gdi), int(user)
+
     def rects(self):
         out = self.run_tool("probe.exe", "rects").stdout.decode().split("\n")
         return {f[0]: tuple(int(x) for x in f[1:]) for f in (l.split() for l in out) if len(f) == 5}
@@ -290,6 +295,33 @@ class Rig:
     def screenshot(self, path):
         # ImageMagick's import, not xwd: xwd leaves Wine's popup menus black.
         subprocess.run(["import-im6.q16", "-window", "root", str(path)], env=self.env, check=True)
+
+
+class Shot:
+    """A screenshot's pixels, read through ImageMagick as PPM (no imaging library needed)."""
+
+    def __init__(self, png):
+        ppm = subprocess.run(["convert-im6.q16", str(png), "ppm:-"], stdout=subprocess.PIPE, check=True).stdout
+        fields, at = [], 0
+        while len(fields) < 4:  # P6, width, height, maximum; then one whitespace byte
+            while ppm[at:at + 1].isspace():
+                at += 1
+            end = at
+            while not ppm[end:end + 1].isspace():
+                end += 1
+            fields.append(ppm[at:end])
+            at = end
+        self.width, self.height = int(fields[1]), int(fields[2])
+        self.data = ppm[at + 1:]
+
+    def pixel(self, x, y):
+        i = (y * self.width + x) * 3
+        return tuple(self.data[i:i + 3])
+
+    def count(self, rect, test):
+        """Pixels in (x, y, width, height) for which test((r, g, b)) holds."""
+        x0, y0, w, h = rect
+        return sum(1 for y in range(y0, y0 + h) for x in range(x0, x0 + w) if test(self.pixel(x, y)))
 
 
 class RigTestCase(unittest.TestCase):

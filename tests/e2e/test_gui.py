@@ -7,7 +7,7 @@ import time
 import unittest
 from pathlib import Path
 
-from rig import MonitorTestCase, RigTestCase, sjis
+from rig import MonitorTestCase, RigTestCase, Shot, sjis
 
 BUILD, ARCH = sys.argv[1], sys.argv[2]
 RigTestCase.BUILD, RigTestCase.ARCH = BUILD, ARCH
@@ -16,6 +16,16 @@ RESTART_NOTICE = sjis("雲形の再起動を認識。\n\n")
 CUT_OFF_NOTICE = sjis("\n雲形: エラーが多くなっています。受信を停止します。\n")
 STOP, RESUME = sjis("受信停止"), sjis("受信再開")
 STOP_RESUME, CLEAR, EXIT, FONT = "50001", "50005", "40002", "40003"
+VIEW_BACKGROUND = (0, 0, 51)
+
+
+def dark(p):
+    return max(p) < 100  # the label's RGB(30, 0, 0), and its edges, on white
+
+
+def label_rect(client):
+    cx, cy, cw, _ = client
+    return (cx + cw - 285, cy + 13, 126, 14)
 
 
 class GuiTest(MonitorTestCase):
@@ -75,15 +85,60 @@ class GuiTest(MonitorTestCase):
         r.host(b"KUMOGATAERR: again11\n")
         self.assertEqual(r.caption(), RESUME)
 
-    def test_history_over_800_is_cut_to_its_last_200(self):
+    def test_history_over_800_is_cut_to_its_last_200_and_long_lines_all_show(self):
         r = self.rig
-        self.assertEqual(r.run_tool("kumogata.exe", "--window", "n:801:line-", timeout=600).returncode, 0)
-        self.assertEqual(len(r.view_text().split(b"\n")[:-1]), 801)  # the trim runs before a line is added
-        r.host(b"line-802\n")  # its trim finds 801 entries and keeps the last 200
+        # 801 lines of about 500 bytes: far past the rich edit's default limit of 64K
+        # characters, within the monitor's 10,485,760.
+        self.assertEqual(r.run_tool("probe.exe", "limit").stdout.strip(), b"10485760")
+        long = "x" * 494 + " line-"
+        r.write("kumogata.exe", "--window", f"n:801:{long}", timeout=600)
+        shown = r.view_text().split(b"\n")[:-1]
+        self.assertEqual(len(shown), 801)  # the trim runs before a line is added
+        self.assertEqual(shown[-1], f"{long}801".encode())
+        r.host(f"{long}802\n".encode())  # its trim finds 801 entries and keeps the last 200
         shown = r.view_text().split(b"\n")[:-1]
         self.assertEqual(len(shown), 201)
-        self.assertEqual(shown[0], b"line-602")
-        self.assertEqual(shown[-1], b"line-802")
+        self.assertEqual(shown[0], f"{long}602".encode())
+        self.assertEqual(shown[-1], f"{long}802".encode())
+
+    def test_every_message_brings_the_hidden_window_back_into_the_topmost_band(self):
+        r = self.rig
+        for write in (lambda: r.host(b"from the editor\n"), lambda: r.other(b"from another program\n")):
+            self.assertEqual(r.probe("hide"), 0)
+            self.assertNotEqual(r.probe("topmost"), 0)
+            write()
+            self.assertEqual(r.probe("topmost"), 0)
+
+    def test_a_resize_moves_the_filter_box_and_label_grows_the_view_and_leaves_the_buttons(self):
+        r = self.rig
+        self.assertEqual(r.probe("shot-ready"), 0)
+        before = r.rects()
+        self.assertEqual(r.probe("resize", "700", "520"), 0)  # 200 wider, 40 higher
+        self.assertEqual(r.probe("shot-ready"), 0)
+        after, objects = r.rects(), r.objects()  # Wine makes a few objects of its own at the first resize
+
+        def moved(name, dx, dw, dh):
+            x, y, w, h = before[name]
+            return (x + dx, y, w + dw, h + dh)
+
+        self.assertEqual(after["filter-box"], moved("filter-box", 200, 0, 0))
+        self.assertEqual(after["log-view"], moved("log-view", 0, 200, 40))
+        self.assertEqual([after["stop-button"], after["clear-button"]], [before["stop-button"], before["clear-button"]])
+        shot = self.shot("resized")
+        self.assertGreater(shot.count(label_rect(after["client"]), dark), 100)
+        self.assertEqual(shot.count(label_rect(before["client"]), dark), 0)  # nothing left where it was
+        for width, height in (("600", "500"), ("800", "560"), ("700", "520")):
+            r.probe("resize", width, height)
+            self.assertEqual(r.probe("shot-ready"), 0)
+        self.assertEqual(r.objects()[0], objects[0])  # every paint used the one label font
+
+    def shot(self, name):
+        out = Path(BUILD) / "e2e-artifacts"
+        out.mkdir(exist_ok=True)
+        path = out / f"{name}-{ARCH}.png"
+        self.rig.screenshot(path)
+        print(f"\n[artefact] screenshot: {path}", file=sys.stderr)
+        return Shot(path)
 
     def test_lines_keep_arriving_under_the_font_dialog(self):
         r = self.rig
@@ -96,17 +151,25 @@ class GuiTest(MonitorTestCase):
         self.assertEqual(r.view_text(), b"under the dialog\n")
         self.assertEqual(r.probe("cancel-dialog"), 0)
 
-    def test_screenshot_shows_japanese_text(self):
+    def test_screenshot_shows_the_window_its_dark_view_its_lines_and_its_label(self):
         r = self.rig
         r.host(sjis("雲形エディタのマクロ出力: こんにちは\n"), b"plug-in: loaded 3 items\n",
                "UTF-8 から変換: ソース\n".encode("utf-8"), sjis("変数一覧: a=1 b=2\n"))
-        time.sleep(0.5)
-        out = Path(BUILD) / "e2e-artifacts"
-        out.mkdir(exist_ok=True)
-        path = out / f"monitor-{ARCH}.png"
-        r.screenshot(path)
-        self.assertGreater(path.stat().st_size, 2000)
-        print(f"\n[artefact] screenshot: {path}", file=sys.stderr)
+        self.assertEqual(r.probe("shot-ready"), 0)
+        shot, rects = self.shot("monitor"), r.rects()
+        wx, wy, ww, _ = rects["window"]
+        cx, cy, cw, _ = rects["client"]
+        vx, vy, vw, vh = rects["log-view"]
+        # The frame: caption and menu bar, drawn over the black desktop.
+        frame = (wx + 2, wy + 2, ww - 4, cy - wy - 4)
+        self.assertGreater(shot.count(frame, lambda p: p != (0, 0, 0)), 0.9 * frame[2] * frame[3])
+        # The view's lower right quarter holds no text: its background only.
+        empty = (vx + vw // 2, vy + vh // 2, vw // 2 - 8, vh // 2 - 8)
+        self.assertEqual(shot.count(empty, lambda p: p == VIEW_BACKGROUND), empty[2] * empty[3])
+        # The four lines: white text in the view's first rows, none below them.
+        self.assertGreater(shot.count((vx + 4, vy + 4, vw // 2, 48), lambda p: min(p) > 180), 300)
+        self.assertEqual(shot.count((vx + 4, vy + 80, vw // 2, 48), lambda p: min(p) > 180), 0)
+        self.assertGreater(shot.count(label_rect(rects["client"]), dark), 100)
 
 
 class StartAndCloseTest(RigTestCase):

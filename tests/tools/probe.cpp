@@ -330,6 +330,7 @@ int main(int argc, char** argv) {
         return 1;
     }
     if (cmd == "rects") {
+        PrintRect("window", m, false);
         PrintRect("client", m, true);
         PrintRect("log-view", c.logView, false);
         PrintRect("filter-box", c.filterBox, false);
