@@ -108,7 +108,7 @@ class CommandLineTest(RigTestCase):
         self.assertEqual(r.probe("dismiss-box"), 0)
         self.assertEqual(r.read_via_probe("command-text"), b"nobody to send it")
 
-    def test_a_blocked_hand_off_file_starts_no_sender_and_is_reported(self):
+    def test_a_blocked_or_linked_hand_off_file_starts_no_sender_and_is_reported(self):
         r = self.rig
         (r.handoff_dir() / "se_socket.txt").mkdir()
         r.start_monitor()
@@ -120,6 +120,16 @@ class CommandLineTest(RigTestCase):
         self.assertEqual(r.read_via_probe("command-text"), b"blocked command")
         self.assertEqual(r.sender_records(), [])
         (r.handoff_dir() / "se_socket.txt").rmdir()
+        # A link at its name is refused alike, and what it points to is left as it was.
+        theirs = r.drive_c / "theirs.txt"
+        theirs.write_bytes(b"another user's file")
+        (r.handoff_dir() / "se_socket.txt").symlink_to(theirs)
+        r.probe("key-command", ENTER)
+        self.assertIn(b"== 4395", r.read_via_probe("box-text"))
+        self.assertEqual(r.probe("dismiss-box"), 0)
+        self.assertEqual(theirs.read_bytes(), b"another user's file")
+        (r.handoff_dir() / "se_socket.txt").unlink()
+        self.assertEqual(r.sender_records(), [])
         self.enter(b"unblocked command")  # the same line works once the path is free
         self.assertEqual(self.records(1)[0]["file"], b"unblocked command")
 

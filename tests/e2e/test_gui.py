@@ -2,6 +2,8 @@
 
 Run by CTest: python3 test_gui.py BUILD_DIR ARCH
 """
+import os
+import shutil
 import sys
 import time
 import unittest
@@ -180,10 +182,7 @@ class StartAndCloseTest(RigTestCase):
         handoff = r.drive_c / "usr" / "kumogata" / "socket" / "se_socket.txt"
         handoff.write_bytes(b"command")
         r.start_monitor()
-        for _ in range(40):  # deleted right after the window is shown
-            if not handoff.exists():
-                break
-            time.sleep(0.05)
+        self.assertEqual(r.probe("shot-ready"), 0)  # deleted before the message loop runs
         self.assertFalse(handoff.exists())
         handoff.write_bytes(b"command")
         r.probe("minimize")
@@ -194,6 +193,35 @@ class StartAndCloseTest(RigTestCase):
         self.assertNotEqual(r.probe("is-iconic"), 0)
         self.assertEqual(r.run_tool("probe.exe", "count-windows").stdout.strip(), b"1")
         handoff.unlink()
+
+    def test_the_hand_off_file_is_never_deleted_through_a_link_or_a_second_name(self):
+        r = self.rig
+        socket = r.handoff_dir()
+        elsewhere = r.drive_c / "elsewhere"
+        shutil.rmtree(elsewhere, ignore_errors=True)
+        elsewhere.mkdir()
+        theirs = elsewhere / "se_socket.txt"
+        theirs.write_bytes(b"another user's file")
+        cases = {
+            "a link at its name": lambda: (socket / "se_socket.txt").symlink_to(theirs),
+            "a second name of another file": lambda: os.link(theirs, socket / "se_socket.txt"),
+            "its folder a link": lambda: (shutil.rmtree(socket), socket.symlink_to(elsewhere)),
+        }
+        for case, make in cases.items():
+            with self.subTest(case):
+                make()
+                try:
+                    r.start_monitor()
+                    self.assertEqual(r.probe("shot-ready"), 0)
+                    self.assertEqual(theirs.read_bytes(), b"another user's file")
+                    self.assertTrue(os.path.lexists(socket / "se_socket.txt"))
+                    r.stop_monitor()
+                finally:
+                    if socket.is_symlink():
+                        socket.unlink()
+                        socket.mkdir()
+                    elif os.path.lexists(socket / "se_socket.txt"):
+                        (socket / "se_socket.txt").unlink()
 
     def test_close_box_exits_0(self):
         r = self.rig
