@@ -20,7 +20,9 @@ from rig import Rig, sjis
 BUILD, ARCH, DIST, VERSION = sys.argv[1:5]
 TITLE = "雲形エディタ・デバッグ出力モニター"
 UNINSTALL_KEY = r"HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall\KumogataDebugMonitor"
-PROGRAM_FILES = "Program Files" if ARCH == "win64" else "Program Files (x86)"
+# Each installer has its program's bitness: its own Program Files and registry view.
+PROGRAM_FILES, OTHER_PROGRAM_FILES = ("Program Files", "Program Files (x86)")[::1 if ARCH == "win64" else -1]
+VIEW, OTHER_VIEW = ("/reg:64", "/reg:32")[::1 if ARCH == "win64" else -1]
 NAME = f"kgmonitor-{VERSION}-{ARCH}"
 
 
@@ -60,8 +62,7 @@ class PackageTest(unittest.TestCase):
         return subprocess.run([self.rig.wine, *args], env=self.rig.env, timeout=timeout,
                               stdout=subprocess.PIPE, stderr=subprocess.DEVNULL)
 
-    def registry(self):
-        view = "/reg:64" if ARCH == "win64" else "/reg:32"
+    def registry(self, view=VIEW):
         query = self.wine("reg", "query", UNINSTALL_KEY, view)
         return query.stdout.decode("cp932", "replace") if query.returncode == 0 else ""
 
@@ -105,11 +106,13 @@ class PackageTest(unittest.TestCase):
             self.assertTrue(self.wait_for(lambda: (installed / "uninstall.exe").exists()))
             self.assertEqual(sorted(p.name for p in installed.iterdir()),
                              ["README.txt", "THIRD-PARTY-NOTICES.txt", "kgmonitor.exe", "uninstall.exe"])
+            self.assertFalse((r.drive_c / OTHER_PROGRAM_FILES / "Kumogata Debug Monitor").exists())
             self.assertTrue(shortcut.exists())
             entry = self.registry()
             self.assertIn(TITLE, entry)
             self.assertRegex(entry, rf"DisplayVersion\s+REG_SZ\s+{VERSION}")
             self.assertRegex(entry, r"Publisher\s+REG_SZ\s+\S")
+            self.assertEqual(self.registry(OTHER_VIEW), "")
             self.assert_monitor_runs(rf"C:\{PROGRAM_FILES}\Kumogata Debug Monitor\kgmonitor.exe")
 
         self.assertEqual(self.wine(str(installed / "uninstall.exe"), "/S").returncode, 0)
