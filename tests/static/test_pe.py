@@ -19,8 +19,8 @@ MACHINE = pefile.MACHINE_TYPE["IMAGE_FILE_MACHINE_AMD64" if ARCH == "win64" else
 NAME = f"kgmonitor-{VERSION}-{ARCH}"
 EXPORT_NAME = b"SetSharedMessage"
 
-# KnownDLLs are always mapped from the system folder, never searched for in the program's own
-# folder, so a DLL planted beside the monitor cannot stand in for one of them.
+# KnownDLLs (and ntdll, in every process before anything) are always mapped from the system
+# folder, never searched for in the program's own, so a DLL planted beside it cannot stand in.
 KNOWN_DLLS = {
     "advapi32.dll", "comdlg32.dll", "gdi32.dll", "imagehlp.dll", "imm32.dll", "kernel32.dll",
     "msvcrt.dll", "ole32.dll", "oleaut32.dll", "psapi.dll", "rpcrt4.dll", "setupapi.dll",
