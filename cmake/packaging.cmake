@@ -1,14 +1,15 @@
 # cmake/packaging.cmake — the Windows packages, made by CPack: a zip and an installer
 # (NSIS, from packaging/NSIS.template.in) per target. Both hold the executable, a usage
 # text in Japanese and the third-party notices; texts go out in Shift_JIS with CRLF.
+# The installer has the program's bitness (NSIS's stubs for each are Debian's).
 if(CMAKE_SYSTEM_PROCESSOR STREQUAL "i686")
   set(KG_ARCH win32)
   set(CPACK_NSIS_INSTALL_ROOT "$PROGRAMFILES")
-  set(CPACK_KG_WIN64 0)
+  set(CPACK_KG_NSIS_TARGET x86-unicode)
 else()
   set(KG_ARCH win64)
   set(CPACK_NSIS_INSTALL_ROOT "$PROGRAMFILES64")
-  set(CPACK_KG_WIN64 1)
+  set(CPACK_KG_NSIS_TARGET amd64-unicode)
 endif()
 set(KG_VERSION ${PROJECT_VERSION})
 set(_texts ${CMAKE_BINARY_DIR}/package-texts)
@@ -42,6 +43,11 @@ set(CPACK_STRIP_FILES ON)
 set(CPACK_MODULE_PATH ${CMAKE_SOURCE_DIR}/packaging)  # our NSIS.template.in
 set(CPACK_PROJECT_CONFIG_FILE ${CMAKE_SOURCE_DIR}/packaging/per-generator.cmake)
 set(CPACK_KG_TITLE "雲形エディタ・デバッグ出力モニター")
+if(KG_ARCH STREQUAL "win32")
+  set(CPACK_KG_SHORTCUT "${CPACK_KG_TITLE} (32 ビット)")
+else()
+  set(CPACK_KG_SHORTCUT "${CPACK_KG_TITLE}")
+endif()
 set(CPACK_KG_ICON ${CMAKE_SOURCE_DIR}/src/ui/monitor.ico)
 set(CPACK_KG_VERSION_TEXT ${KG_VERSION_TEXT})
 include(CPack)

@@ -15,7 +15,7 @@ packages=(
   g++-mingw-w64-x86-64 g++-mingw-w64-i686
   wine wine64 wine32:i386
   xvfb xauth x11-apps xdotool imagemagick fonts-ipafont-gothic fonts-wine locales
-  nsis
+  nsis python3-pefile
 )
 
 missing=()

@@ -3,12 +3,13 @@
 find_program(KG_PYTHON NAMES python3 PATHS /usr/bin NO_DEFAULT_PATH REQUIRED)
 foreach(suite capture gui commands)
   add_test(NAME e2e_${suite}
-           COMMAND ${KG_PYTHON} ${CMAKE_SOURCE_DIR}/tests/e2e/test_${suite}.py ${CMAKE_BINARY_DIR} ${KG_WINE_ARCH})
+           COMMAND ${KG_NEEDS_32BIT} ${KG_PYTHON} ${CMAKE_SOURCE_DIR}/tests/e2e/test_${suite}.py
+                   ${CMAKE_BINARY_DIR} ${KG_WINE_ARCH})
   set_tests_properties(e2e_${suite} PROPERTIES TIMEOUT 1500 RESOURCE_LOCK wineprefix)
 endforeach()
 set_tests_properties(wine_unit_tests PROPERTIES RESOURCE_LOCK wineprefix)
 # The release packages that scripts/package.sh leaves in build/dist, in a fresh prefix.
 add_test(NAME e2e_packages
-         COMMAND ${KG_PYTHON} ${CMAKE_SOURCE_DIR}/tests/e2e/test_packages.py ${CMAKE_BINARY_DIR} ${KG_WINE_ARCH}
-                 ${CMAKE_SOURCE_DIR}/build/dist ${PROJECT_VERSION})
+         COMMAND ${KG_NEEDS_32BIT} ${KG_PYTHON} ${CMAKE_SOURCE_DIR}/tests/e2e/test_packages.py
+                 ${CMAKE_BINARY_DIR} ${KG_WINE_ARCH} ${CMAKE_SOURCE_DIR}/build/dist ${PROJECT_VERSION})
 set_tests_properties(e2e_packages PROPERTIES TIMEOUT 600)

@@ -6,6 +6,8 @@ In a fresh Wine prefix (a copy of one never used; the build tree on no path): th
 unpacked and its monitor run; the installer is run silently, its monitor run, run again over
 the installed copy, and uninstalled silently. Each monitor must receive a line from the
 stand-in editor into its log view and hand it to the recording library, and exit with 0.
+Installing over a copy runs only the uninstaller its entry records; a file held open stops
+both the uninstall and the install over it, and keeps the entry.
 """
 import shutil
 import subprocess
@@ -20,8 +22,12 @@ from rig import Rig, sjis
 BUILD, ARCH, DIST, VERSION = sys.argv[1:5]
 TITLE = "雲形エディタ・デバッグ出力モニター"
 UNINSTALL_KEY = r"HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall\KumogataDebugMonitor"
-PROGRAM_FILES = "Program Files" if ARCH == "win64" else "Program Files (x86)"
+# Each installer has its program's bitness: its own Program Files and registry view.
+PROGRAM_FILES, OTHER_PROGRAM_FILES = ("Program Files", "Program Files (x86)")[::1 if ARCH == "win64" else -1]
+VIEW, OTHER_VIEW = ("/reg:64", "/reg:32")[::1 if ARCH == "win64" else -1]
+SHORTCUT = TITLE if ARCH == "win64" else f"{TITLE} (32 ビット)"
 NAME = f"kgmonitor-{VERSION}-{ARCH}"
+INSTALLED = rf"C:\{PROGRAM_FILES}\Kumogata Debug Monitor"
 
 
 def fresh_prefix():
@@ -56,14 +62,29 @@ class PackageTest(unittest.TestCase):
     def tearDownClass(cls):
         cls.rig.close()
 
-    def wine(self, *args, timeout=120):
-        return subprocess.run([self.rig.wine, *args], env=self.rig.env, timeout=timeout,
+    def wine(self, *args, timeout=120, env=None):
+        return subprocess.run([self.rig.wine, *args], env=env or self.rig.env, timeout=timeout,
                               stdout=subprocess.PIPE, stderr=subprocess.DEVNULL)
 
-    def registry(self):
-        view = "/reg:64" if ARCH == "win64" else "/reg:32"
+    def registry(self, view=VIEW):
         query = self.wine("reg", "query", UNINSTALL_KEY, view)
         return query.stdout.decode("cp932", "replace") if query.returncode == 0 else ""
+
+    def setup(self, *args, env=None):
+        return self.wine(str(Path(DIST).resolve() / f"{NAME}-setup.exe"), "/S", *args, env=env).returncode
+
+    def uninstall_in_place(self, windows_dir):
+        """Runs the uninstaller the way an install over it does, and gives its exit code.
+
+        NSIS takes the rest of the command line after _?= as the folder, unquoted; Wine joins
+        its arguments with spaces and quotes each one that holds a space, so pass the words."""
+        return self.wine(rf"{windows_dir}\uninstall.exe", "/S", *f"_?={windows_dir}".split(" ")).returncode
+
+    def uninstall(self):
+        installed = self.rig.drive_c / PROGRAM_FILES / "Kumogata Debug Monitor"
+        self.assertEqual(self.wine(str(installed / "uninstall.exe"), "/S").returncode, 0)
+        # The uninstaller goes on from a copy of itself in the temporary folder.
+        self.assertTrue(self.wait_for(lambda: not installed.exists() and self.registry() == ""))
 
     def wait_for(self, condition, seconds=30):
         until = time.monotonic() + seconds
@@ -97,26 +118,72 @@ class PackageTest(unittest.TestCase):
         r = self.rig
         before = files_under(r.drive_c)
         installed = r.drive_c / PROGRAM_FILES / "Kumogata Debug Monitor"
-        shortcut = r.drive_c / "ProgramData" / "Microsoft" / "Windows" / "Start Menu" / "Programs" / f"{TITLE}.lnk"
-        setup = str(Path(DIST).resolve() / f"{NAME}-setup.exe")
+        shortcut = r.drive_c / "ProgramData" / "Microsoft" / "Windows" / "Start Menu" / "Programs" / f"{SHORTCUT}.lnk"
 
         for _ in range(2):  # the second time over the installed copy
-            self.assertEqual(self.wine(setup, "/S").returncode, 0)
+            self.assertEqual(self.setup(), 0)
             self.assertTrue(self.wait_for(lambda: (installed / "uninstall.exe").exists()))
             self.assertEqual(sorted(p.name for p in installed.iterdir()),
                              ["README.txt", "THIRD-PARTY-NOTICES.txt", "kgmonitor.exe", "uninstall.exe"])
+            self.assertFalse((r.drive_c / OTHER_PROGRAM_FILES / "Kumogata Debug Monitor").exists())
             self.assertTrue(shortcut.exists())
             entry = self.registry()
             self.assertIn(TITLE, entry)
             self.assertRegex(entry, rf"DisplayVersion\s+REG_SZ\s+{VERSION}")
             self.assertRegex(entry, r"Publisher\s+REG_SZ\s+\S")
-            self.assert_monitor_runs(rf"C:\{PROGRAM_FILES}\Kumogata Debug Monitor\kgmonitor.exe")
+            self.assertEqual(self.registry(OTHER_VIEW), "")
+            self.assert_monitor_runs(rf"{INSTALLED}\kgmonitor.exe")
 
-        self.assertEqual(self.wine(str(installed / "uninstall.exe"), "/S").returncode, 0)
-        # The uninstaller goes on from a copy of itself in the temporary folder.
-        self.assertTrue(self.wait_for(lambda: not installed.exists() and self.registry() == ""))
+        self.uninstall()
         self.assertFalse(shortcut.exists())
         self.assertEqual(files_under(r.drive_c) - before, set())
+
+    def test_install_elsewhere_runs_the_recorded_uninstaller_never_one_found_there(self):
+        r = self.rig
+        record = r.tmp / "ran.txt"
+        env = dict(r.env, KG_RAN_RECORD="Z:" + str(record).replace("/", "\\"))
+        elsewhere = r.drive_c / "elsewhere"
+        elsewhere.mkdir()
+        shutil.copyfile(r.tools / "bystander.exe", elsewhere / "uninstall.exe")
+        # The stranger's uninstaller records each run of it.
+        subprocess.run([r.wine, str(elsewhere / "uninstall.exe"), "/S"], env=env, check=True)
+        self.assertTrue(record.exists())
+        record.unlink()
+
+        self.assertEqual(self.setup(), 0)
+        self.assertEqual(self.setup(r"/D=C:\elsewhere", env=env), 0)
+        self.assertFalse(record.exists())
+        # The copy its entry recorded was uninstalled; the entry now names the new place.
+        self.assertFalse((r.drive_c / PROGRAM_FILES / "Kumogata Debug Monitor").exists())
+        self.assertRegex(self.registry(), r"InstallLocation\s+REG_SZ\s+C:\\elsewhere\s")
+        self.assertTrue((elsewhere / "kgmonitor.exe").exists())
+
+        self.assertEqual(self.uninstall_in_place(r"C:\elsewhere"), 0)
+        self.assertEqual(self.registry(), "")
+        self.assertEqual(sorted(p.name for p in elsewhere.iterdir()), ["uninstall.exe"])
+        shutil.rmtree(elsewhere)
+
+    def test_a_file_held_open_stops_uninstall_and_install_over_it_and_keeps_the_entry(self):
+        r = self.rig
+        installed = r.drive_c / PROGRAM_FILES / "Kumogata Debug Monitor"
+        self.assertEqual(self.setup(), 0)
+        holder = r.start_tool("bystander.exe", "hold", rf"{INSTALLED}\README.txt",
+                              stdin=subprocess.PIPE, stdout=subprocess.PIPE)
+        try:
+            self.assertEqual(holder.stdout.readline().strip(), b"held")
+            self.assertEqual(self.uninstall_in_place(INSTALLED), 2)
+            self.assertIn(TITLE, self.registry())
+            self.assertTrue((installed / "uninstall.exe").exists())
+            self.assertEqual(self.setup(), 2)
+            self.assertIn(TITLE, self.registry())
+            self.assertTrue((installed / "uninstall.exe").exists())
+            self.assertFalse((installed / "kgmonitor.exe").exists())  # removed, and not installed again
+        finally:
+            holder.stdin.close()
+            self.assertEqual(holder.wait(30), 0)
+            holder.stdout.close()
+        # Once the file is free, the same uninstaller removes everything.
+        self.uninstall()
 
 
 if __name__ == "__main__":
