@@ -2,6 +2,7 @@
 
 Run by CTest: python3 test_capture.py BUILD_DIR ARCH
 """
+import contextlib
 import shutil
 import subprocess
 import sys
@@ -131,6 +132,18 @@ class CaptureTest(MonitorTestCase):
 
 class ChannelMadeByOthersTest(RigTestCase):
 
+    @contextlib.contextmanager
+    def made_first(self, exe, *steps, ready):
+        """Another program that has the channel's objects (or one of them) before the monitor."""
+        other = self.rig.start_tool(exe, *steps, stdout=subprocess.PIPE)
+        try:
+            self.assertEqual(other.stdout.readline().strip(), ready)
+            yield other
+        finally:
+            other.kill()
+            other.wait()
+            other.stdout.close()
+
     def test_libraries_planted_beside_the_program_are_never_loaded(self):
         r = self.rig
         folder = r.drive_c / "planted"
@@ -151,44 +164,27 @@ class ChannelMadeByOthersTest(RigTestCase):
 
     def test_another_monitor_holding_the_channel_is_named_and_the_monitor_goes_on(self):
         r = self.rig
-        reader = r.start_tool("bare_reader.exe", "100000", stdout=subprocess.PIPE)
-        try:
-            self.assertEqual(reader.stdout.readline().strip(), b"ready")
+        with self.made_first("bare_reader.exe", "100000", ready=b"ready"):
             r.start_monitor(wait=False)
             self.assertEqual(r.read_via_probe("box-text").rstrip(b"\n"), OTHER_MONITOR.rstrip(b"\n"))
             self.assertEqual(r.probe("dismiss-box"), 0)
             self.assertEqual(r.probe("wait-window", "15000"), 0)
             self.assertIsNone(r.monitor.poll())
-        finally:
-            reader.kill()
-            reader.wait()
-            reader.stdout.close()
 
     def test_a_section_made_first_but_never_committed_is_reported_not_read(self):
         r = self.rig
-        holder = r.start_tool("plainwriter.exe", "make-reserved-section", "s:30000", stdout=subprocess.PIPE)
-        try:
-            self.assertEqual(holder.stdout.readline().strip(), b"section ready")
+        with self.made_first("plainwriter.exe", "make-reserved-section", "s:30000", ready=b"section ready"):
             r.start_monitor(wait=False)
             self.assertEqual(r.read_via_probe("box-text").rstrip(b"\n"), SECTION_FAILED.rstrip(b"\n"))
             self.assertEqual(r.probe("dismiss-box"), 0)
             self.assertEqual(r.wait_monitor_exit(15), 1)
-        finally:
-            holder.kill()
-            holder.wait()
-            holder.stdout.close()
 
     def test_a_smaller_section_made_by_another_program_first_is_read(self):
         r = self.rig
-        holder = r.start_tool("plainwriter.exe", "make-section:1000", "s:30000", stdout=subprocess.PIPE)
-        try:
-            self.assertEqual(holder.stdout.readline().strip(), b"section ready")
+        with self.made_first("plainwriter.exe", "make-section:1000", "s:30000", ready=b"section ready"):
             r.install_library(True)
             r.start_monitor()
-        finally:
-            holder.kill()  # the monitor holds the section from here on
-            holder.wait()
-            holder.stdout.close()
+        # The other program is gone; the monitor holds the section from here on.
         r.host(b"through a small section\n")
         self.assertEqual(r.forwarded(), [b"through a small section\n"])
         self.assertEqual(r.view_text(), b"through a small section\n")

@@ -57,6 +57,16 @@ class CommandLineTest(RigTestCase):
         self.assertEqual(len(got or []), count, got)
         return got
 
+    def assert_reported(self, what, path, kept):
+        """A box names what failed and the path; once it is dismissed the text is still there."""
+        r = self.rig
+        text = r.read_via_probe("box-text")
+        self.assertIn(sjis(what), text)
+        self.assertIn(path.encode(), text)
+        self.assertEqual(r.probe("dismiss-box"), 0)
+        self.assertEqual(r.read_via_probe("command-text"), kept)
+        return text
+
     def answered(self, command):
         r = self.rig
         line = ANSWER + command + b"\n"
@@ -102,22 +112,14 @@ class CommandLineTest(RigTestCase):
         r.start_monitor()
         r.install_sender(False)
         self.enter(b"nobody to send it")
-        text = r.read_via_probe("box-text")
-        self.assertIn(sjis("コマンド送信プログラムを起動できませんでした。"), text)
-        self.assertIn(SENDER.encode(), text)
-        self.assertEqual(r.probe("dismiss-box"), 0)
-        self.assertEqual(r.read_via_probe("command-text"), b"nobody to send it")
+        self.assert_reported("コマンド送信プログラムを起動できませんでした。", SENDER, b"nobody to send it")
 
     def test_a_blocked_or_linked_hand_off_file_starts_no_sender_and_is_reported(self):
         r = self.rig
         (r.handoff_dir() / "se_socket.txt").mkdir()
         r.start_monitor()
         self.enter(b"blocked command")
-        text = r.read_via_probe("box-text")
-        self.assertIn(sjis("コマンドを書き込めませんでした。"), text)
-        self.assertIn(HANDOFF.encode(), text)
-        self.assertEqual(r.probe("dismiss-box"), 0)
-        self.assertEqual(r.read_via_probe("command-text"), b"blocked command")
+        self.assert_reported("コマンドを書き込めませんでした。", HANDOFF, b"blocked command")
         self.assertEqual(r.sender_records(), [])
         (r.handoff_dir() / "se_socket.txt").rmdir()
         # A link at its name is refused alike, and what it points to is left as it was.
@@ -125,8 +127,7 @@ class CommandLineTest(RigTestCase):
         theirs.write_bytes(b"another user's file")
         (r.handoff_dir() / "se_socket.txt").symlink_to(theirs)
         r.probe("key-command", ENTER)
-        self.assertIn(b"== 4395", r.read_via_probe("box-text"))
-        self.assertEqual(r.probe("dismiss-box"), 0)
+        self.assertIn(b"== 4395", self.assert_reported("コマンドを書き込めませんでした。", HANDOFF, b"blocked command"))
         self.assertEqual(theirs.read_bytes(), b"another user's file")
         (r.handoff_dir() / "se_socket.txt").unlink()
         self.assertEqual(r.sender_records(), [])
