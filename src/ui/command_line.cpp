@@ -17,8 +17,10 @@ HWND CreateCommandLine(HWND parent) {
     UiState& ui = Ui();
     ui.commandLineRichEdit = LoadRichEditLibrary();
     const CommandLinePlace place = CommandLinePlacement(parent);
-    HWND line = CreateWindowExA(WS_EX_CLIENTEDGE, "RICHEDIT", "", kOneLineRichEditStyle, place.x, place.y, place.width,
-                                place.height, parent, reinterpret_cast<HMENU>(kCommandLineId), ui.instance, nullptr);
+    // Unlike the filter box it scrolls sideways: a command may be far longer than the line.
+    HWND line = CreateWindowExA(WS_EX_CLIENTEDGE, "RICHEDIT", "", kOneLineRichEditStyle | ES_AUTOHSCROLL, place.x,
+                                place.y, place.width, place.height, parent, reinterpret_cast<HMENU>(kCommandLineId),
+                                ui.instance, nullptr);
     ui.commandLine = line;
     // Key events reach the window as EN_MSGFILTER; what the user sees is what is sent.
     const LRESULT mask = SendMessageA(line, EM_GETEVENTMASK, 0, 0);

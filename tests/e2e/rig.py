@@ -147,7 +147,9 @@ class Rig:
         self.stdout_file = open(self.stdout_path, "wb")
         self.monitor = subprocess.Popen([self.wine, str(exe or self.monitor_exe)], env=dict(self.env, **(env or {})),
                                         stdout=self.stdout_file, stderr=subprocess.DEVNULL)
-        if wait and self.probe("wait-window", "15000") != 0:
+        # Shown and painted, not only made: the first activation, and the start-up's own
+        # work (the hand-off file's delete), are then behind the test, not racing it.
+        if wait and (self.probe("wait-window", "15000") != 0 or self.probe("shot-ready") != 0):
             code = self.monitor.poll()
             raise AssertionError("the monitor window did not appear; the monitor " +
                                  ("is still running" if code is None else f"exited with {code}") +
