@@ -13,8 +13,8 @@
 
 namespace {
 constexpr DWORD kDefaultFormatMask = 0xE800000F;
-}
 
+// Dialog height in pixels (negative) from twips, and twips from tenths of a point.
 int TwipsToLogFontHeight(int twips, int pixelsPerInch) {
     return MulDiv(twips, pixelsPerInch, -1440);
 }
@@ -22,6 +22,7 @@ int PointSizeToTwips(int tenthsOfAPoint) {
     return tenthsOfAPoint * 2;
 }
 
+// The rich edit's effect bits for a font the dialog gave back: bold from weight 700 on.
 DWORD ChosenEffects(const LOGFONTA& font) {
     DWORD effects = 0;
     if (font.lfWeight >= 700) effects |= CFE_BOLD;
@@ -30,6 +31,7 @@ DWORD ChosenEffects(const LOGFONTA& font) {
     if (font.lfStrikeOut) effects |= CFE_STRIKEOUT;
     return effects;
 }
+}  // namespace
 
 int ChooseLogViewFont() {
     HWND view = static_cast<HWND>(LogView());
