@@ -25,7 +25,6 @@ size_t gReadableBytes = 4096;
 std::vector<std::string> gHandOffCalls;
 uint32_t gHandOffWriteError = 0;
 uint32_t gSenderStartError = 0;
-bool gSenderPresent = false;
 std::deque<StandInSender> gSenders;
 
 struct UiJob {
@@ -181,9 +180,6 @@ uint32_t DeleteHandOffFile() {
     gHandOffCalls.push_back("delete");
     return 0;
 }
-bool CommandSenderExists() {
-    return gSenderPresent;
-}
 ProcessRef StartCommandSender(uint32_t* error) {
     gHandOffCalls.push_back("start");
     *error = gSenderStartError;
@@ -206,9 +202,6 @@ void SetHandOffWriteError(uint32_t error) {
 void SetSenderStartError(uint32_t error) {
     gSenderStartError = error;
 }
-void SetCommandSenderPresent(bool present) {
-    gSenderPresent = present;
-}
 std::deque<StandInSender>& StartedSenders() {
     return gSenders;
 }
@@ -216,7 +209,6 @@ std::deque<StandInSender>& StartedSenders() {
 void ResetStandIns() {
     gHandOffCalls.clear();
     gHandOffWriteError = gSenderStartError = 0;
-    gSenderPresent = false;
     gSenders.clear();
     gHostWindow = false;
     gProcessImages.clear();

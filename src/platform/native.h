@@ -70,7 +70,6 @@ struct StandInSender {
 std::vector<std::string>& HandOffCalls();
 void SetHandOffWriteError(uint32_t error);
 void SetSenderStartError(uint32_t error);
-void SetCommandSenderPresent(bool present);
 std::deque<StandInSender>& StartedSenders();  // a deque: each keeps its address
 
 // Texts given to ShowError, oldest first.

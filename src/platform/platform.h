@@ -68,7 +68,7 @@ size_t ReadableBytesAt(const void* address);
 inline constexpr uint32_t kErrorNotThePlainFile = 4395;  // ERROR_REPARSE_POINT_ENCOUNTERED
 uint32_t WriteHandOffFile(const std::string& text);      // as text mode "w" writes it
 uint32_t DeleteHandOffFile();
-bool CommandSenderExists();
+bool CommandSenderExists();  // only the window asks: no stand-in
 // Starts the sender (ShellExecuteExA: default verb, "-file", no folder, hidden) and keeps
 // its process; null, with the error, when it cannot be started.
 using ProcessRef = void*;

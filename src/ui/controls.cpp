@@ -70,13 +70,8 @@ HWND CreateFilterBox(HWND parent) {
     Ui().filterBox = box;
     const LRESULT mask = SendMessageA(box, EM_GETEVENTMASK, 0, 0);
     SendMessageA(box, EM_SETEVENTMASK, 0, mask | ENM_UPDATE);
-    SendMessageA(box, EM_SETBKGNDCOLOR, 0, kViewBackground);
-    ApplyFilterBoxDefaultFormat();
+    SetOneLineLook(box);
     return box;
-}
-
-int ApplyFilterBoxDefaultFormat() {
-    return ApplyDefaultFormat(Ui().filterBox, kOneLineHeightTwips);
 }
 
 void SetOneLineLook(HWND control) {

@@ -7,9 +7,9 @@ HWND CreateLogView(HWND parent);
 HWND CreateFilterBox(HWND parent);
 HWND CreateStopResumeButton(HWND parent);
 HWND CreateClearButton(HWND parent);
-int ApplyFilterBoxDefaultFormat();
 
-// One-line rich edits (the filter box, the command line): style and look.
+// One-line rich edits (the filter box, the command line): style and look, the default
+// format at 10 point; a refused format is shown in a box owned by the control.
 inline constexpr DWORD kOneLineRichEditStyle = 0x50800000;  // child, visible, border: one line
 void SetOneLineLook(HWND control);
 

@@ -37,6 +37,29 @@ def escape(data):
     return "".join(out)
 
 
+class Records:
+    """The test tools' record files: lines, and fields written as "<byte count>\n<bytes>\n"."""
+
+    def __init__(self, path):
+        self.data, self.at = (path.read_bytes() if path.exists() else b""), 0
+
+    def more(self):
+        return self.at < len(self.data)
+
+    def line(self):
+        end = self.data.index(b"\n", self.at)
+        text, self.at = self.data[self.at:end], end + 1
+        return text
+
+    def field(self):
+        """A field's bytes; None for a count of -1 (nothing to record)."""
+        n = int(self.line())
+        if n < 0:
+            return None
+        value, self.at = self.data[self.at:self.at + n], self.at + n + 1
+        return value
+
+
 def suite_name():
     """The running script's name without "test_": capture, gui, ..."""
     return Path(sys.argv[0]).stem.replace("test_", "")
@@ -215,7 +238,7 @@ class Rig:
         path = self.tmp / f"{what}.bin"
         if path.exists():
             path.unlink()
-        code = self.probe(what, "Z:" + str(path).replace("/", "\\"))
+        code = self.probe(what, self.windows_path(path))
         assert code == 0, f"probe {what} failed with {code}"
         return path.read_bytes()
 
@@ -230,50 +253,19 @@ class Rig:
         assert self.probe("filter", escape(data)) == 0
 
     def forwarded(self):
-        out = []
-        if not self.record_file.exists():
-            return out
-        data = self.record_file.read_bytes()
-        i = 0
-        while i < len(data):
-            nl = data.index(b"\n", i)
-            n = int(data[i:nl])
-            out.append(data[nl + 1:nl + 1 + n])
-            i = nl + 1 + n + 1
-        return out
+        """Each text the recording library was given, in order."""
+        records = Records(self.record_file)
+        return [records.field() for _ in iter(records.more, False)]
 
     def sender_records(self):
         """What each start of the stand-in command sender found: dicts of args, show, file."""
-        out = []
-        if not self.sender_file.exists():
-            return out
-        data = self.sender_file.read_bytes()
-        i = 0
-
-        def line():
-            nonlocal i
-            nl = data.index(b"\n", i)
-            text, i = data[i:nl], nl + 1
-            return text
-
-        def field():
-            nonlocal i
-            n = int(line())
-            value, i = data[i:i + n], i + n + 1
-            return value
-
-        while i < len(data):
-            assert line() == b"start"
-            args = [field() for _ in range(int(line().split()[1]))]
-            show = tuple(int(x) for x in line().split()[1:])
-            file_line = data[i:data.index(b"\n", i)]
-            if file_line == b"file -1":
-                line()
-                file = None
-            else:
-                i += len(b"file ")
-                file = field()
-            out.append({"args": args, "show": show, "file": file})
+        records, out = Records(self.sender_file), []
+        while records.more():
+            assert records.line() == b"start"
+            args = [records.field() for _ in range(int(records.line().split()[1]))]
+            show = tuple(int(x) for x in records.line().split()[1:])
+            assert records.line() == b"file"
+            out.append({"args": args, "show": show, "file": records.field()})
         return out
 
     def wait_for(self, condition, seconds=15):
@@ -342,6 +334,15 @@ class RigTestCase(unittest.TestCase):
 
     def tearDown(self):
         self.rig.stop_monitor()
+
+    def artefact(self, name):
+        """A screenshot of the display, kept as build/<preset>/e2e-artifacts/<name>-<arch>.png."""
+        out = self.rig.build / "e2e-artifacts"
+        out.mkdir(exist_ok=True)
+        path = out / f"{name}-{self.rig.arch}.png"
+        self.rig.screenshot(path)
+        print(f"\n[artefact] screenshot: {path}", file=sys.stderr)
+        return path
 
 
 class MonitorTestCase(RigTestCase):

@@ -5,9 +5,7 @@ Run by CTest: python3 test_gui.py BUILD_DIR ARCH
 import os
 import shutil
 import sys
-import time
 import unittest
-from pathlib import Path
 
 from rig import MonitorTestCase, RigTestCase, Shot, sjis
 
@@ -126,7 +124,7 @@ class GuiTest(MonitorTestCase):
         self.assertEqual(after["filter-box"], moved("filter-box", 200, 0, 0))
         self.assertEqual(after["log-view"], moved("log-view", 0, 200, 40))
         self.assertEqual([after["stop-button"], after["clear-button"]], [before["stop-button"], before["clear-button"]])
-        shot = self.shot("resized")
+        shot = Shot(self.artefact("resized"))
         self.assertGreater(shot.count(label_rect(after["client"]), dark), 100)
         self.assertEqual(shot.count(label_rect(before["client"]), dark), 0)  # nothing left where it was
         for width, height in (("600", "500"), ("800", "560"), ("700", "520")):
@@ -134,21 +132,10 @@ class GuiTest(MonitorTestCase):
             self.assertEqual(r.probe("shot-ready"), 0)
         self.assertEqual(r.objects()[0], objects[0])  # every paint used the one label font
 
-    def shot(self, name):
-        out = Path(BUILD) / "e2e-artifacts"
-        out.mkdir(exist_ok=True)
-        path = out / f"{name}-{ARCH}.png"
-        self.rig.screenshot(path)
-        print(f"\n[artefact] screenshot: {path}", file=sys.stderr)
-        return Shot(path)
-
     def test_lines_keep_arriving_under_the_font_dialog(self):
         r = self.rig
         self.assertEqual(r.probe("post-command", FONT), 0)
-        for _ in range(100):
-            if r.probe("dialog-open") == 0:
-                break
-            time.sleep(0.05)
+        self.assertTrue(r.wait_for(lambda: r.probe("dialog-open") == 0, 5))
         r.host(b"under the dialog\n")
         self.assertEqual(r.view_text(), b"under the dialog\n")
         self.assertEqual(r.probe("cancel-dialog"), 0)
@@ -158,7 +145,7 @@ class GuiTest(MonitorTestCase):
         r.host(sjis("雲形エディタのマクロ出力: こんにちは\n"), b"plug-in: loaded 3 items\n",
                "UTF-8 から変換: ソース\n".encode("utf-8"), sjis("変数一覧: a=1 b=2\n"))
         self.assertEqual(r.probe("shot-ready"), 0)
-        shot, rects = self.shot("monitor"), r.rects()
+        shot, rects = Shot(self.artefact("monitor")), r.rects()
         wx, wy, ww, _ = rects["window"]
         cx, cy, cw, _ = rects["client"]
         vx, vy, vw, vh = rects["log-view"]

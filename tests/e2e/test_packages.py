@@ -12,7 +12,6 @@ both the uninstall and the install over it, and keeps the entry.
 import shutil
 import subprocess
 import sys
-import time
 import unittest
 import zipfile
 from pathlib import Path
@@ -80,17 +79,14 @@ class PackageTest(unittest.TestCase):
         its arguments with spaces and quotes each one that holds a space, so pass the words."""
         return self.wine(rf"{windows_dir}\uninstall.exe", "/S", *f"_?={windows_dir}".split(" ")).returncode
 
+    def installed(self):
+        return self.rig.drive_c / PROGRAM_FILES / "Kumogata Debug Monitor"
+
     def uninstall(self):
-        installed = self.rig.drive_c / PROGRAM_FILES / "Kumogata Debug Monitor"
+        installed = self.installed()
         self.assertEqual(self.wine(str(installed / "uninstall.exe"), "/S").returncode, 0)
         # The uninstaller goes on from a copy of itself in the temporary folder.
-        self.assertTrue(self.wait_for(lambda: not installed.exists() and self.registry() == ""))
-
-    def wait_for(self, condition, seconds=30):
-        until = time.monotonic() + seconds
-        while not condition() and time.monotonic() < until:
-            time.sleep(0.2)
-        return condition()
+        self.assertTrue(self.rig.wait_for(lambda: not installed.exists() and self.registry() == "", 30))
 
     def assert_monitor_runs(self, windows_exe):
         r = self.rig
@@ -117,12 +113,12 @@ class PackageTest(unittest.TestCase):
     def test_installer_installs_reinstalls_and_uninstalls_cleanly(self):
         r = self.rig
         before = files_under(r.drive_c)
-        installed = r.drive_c / PROGRAM_FILES / "Kumogata Debug Monitor"
+        installed = self.installed()
         shortcut = r.drive_c / "ProgramData" / "Microsoft" / "Windows" / "Start Menu" / "Programs" / f"{SHORTCUT}.lnk"
 
         for _ in range(2):  # the second time over the installed copy
             self.assertEqual(self.setup(), 0)
-            self.assertTrue(self.wait_for(lambda: (installed / "uninstall.exe").exists()))
+            self.assertTrue(r.wait_for(lambda: (installed / "uninstall.exe").exists(), 30))
             self.assertEqual(sorted(p.name for p in installed.iterdir()),
                              ["README.txt", "THIRD-PARTY-NOTICES.txt", "kgmonitor.exe", "uninstall.exe"])
             self.assertFalse((r.drive_c / OTHER_PROGRAM_FILES / "Kumogata Debug Monitor").exists())
@@ -141,7 +137,7 @@ class PackageTest(unittest.TestCase):
     def test_install_elsewhere_runs_the_recorded_uninstaller_never_one_found_there(self):
         r = self.rig
         record = r.tmp / "ran.txt"
-        env = dict(r.env, KG_RAN_RECORD="Z:" + str(record).replace("/", "\\"))
+        env = dict(r.env, KG_RAN_RECORD=r.windows_path(record))
         elsewhere = r.drive_c / "elsewhere"
         elsewhere.mkdir()
         shutil.copyfile(r.tools / "bystander.exe", elsewhere / "uninstall.exe")
@@ -154,7 +150,7 @@ class PackageTest(unittest.TestCase):
         self.assertEqual(self.setup(r"/D=C:\elsewhere", env=env), 0)
         self.assertFalse(record.exists())
         # The copy its entry recorded was uninstalled; the entry now names the new place.
-        self.assertFalse((r.drive_c / PROGRAM_FILES / "Kumogata Debug Monitor").exists())
+        self.assertFalse(self.installed().exists())
         self.assertRegex(self.registry(), r"InstallLocation\s+REG_SZ\s+C:\\elsewhere\s")
         self.assertTrue((elsewhere / "kgmonitor.exe").exists())
 
@@ -165,7 +161,7 @@ class PackageTest(unittest.TestCase):
 
     def test_a_file_held_open_stops_uninstall_and_install_over_it_and_keeps_the_entry(self):
         r = self.rig
-        installed = r.drive_c / PROGRAM_FILES / "Kumogata Debug Monitor"
+        installed = self.installed()
         self.assertEqual(self.setup(), 0)
         holder = r.start_tool("bystander.exe", "hold", rf"{INSTALLED}\README.txt",
                               stdin=subprocess.PIPE, stdout=subprocess.PIPE)

@@ -4,7 +4,7 @@
 // appends to the file named by KG_SENDER_RECORD what it found:
 //   "start\n", "args <n>\n" then each argument as "<bytes>\n<bytes>\n",
 //   "show <STARTF_USESHOWWINDOW set: 0|1> <wShowWindow>\n",
-//   "file <bytes>\n<bytes>\n" (or "file -1\n" when it cannot be read).
+//   "file\n<bytes>\n<bytes>\n" (a byte count of -1 when it cannot be read).
 // Then it relays the command to the stand-in editor's window, which answers with a debug line.
 #include <windows.h>
 
@@ -44,11 +44,11 @@ int main(int argc, char** argv) {
         Field(record, argv[i]);
     record += "show " + std::to_string((startup.dwFlags & STARTF_USESHOWWINDOW) ? 1 : 0) + " " +
               std::to_string(startup.wShowWindow) + "\n";
+    record += "file\n";
     if (read) {
-        record += "file ";
         Field(record, command);
     } else {
-        record += "file -1\n";
+        record += "-1\n";
     }
     char path[MAX_PATH];
     if (GetEnvironmentVariableA("KG_SENDER_RECORD", path, sizeof path)) {
