@@ -6,7 +6,6 @@
 set -euo pipefail
 . "$(dirname "$0")/wine-env.sh" "$1" "$2"
 shift 2
-kg_wine_prefix_ready
 coproc XVFB { exec Xvfb -displayfd 1 -screen 0 1024x768x24 -nolisten tcp 2>/dev/null; }
 xvfb=$XVFB_PID
 trap 'kill "$xvfb" 2>/dev/null; wait "$xvfb" 2>/dev/null || true' EXIT
@@ -15,8 +14,12 @@ if ! read -r -t 30 -u "${XVFB[0]}" display; then
   exit 1
 fi
 export DISPLAY=:$display
+# Made on the display, as the suites make theirs.
+kg_wine_prefix_ready || exit 1
 status=0
 "$KG_WINE" "$@" || status=$?
 # The prefix's processes end before their display does.
-"$WINESERVER" -w
+"$WINESERVER" -w || true
+# A program that dies before it prints (a missing DLL, say) would otherwise fail in silence.
+[ "$status" -eq 0 ] || printf 'run.sh: %s ended with status %d (0x%x)\n' "$1" "$status" "$status" >&2
 exit "$status"

@@ -19,6 +19,36 @@ else
   KG_WINE=/usr/lib/wine/wine
 fi
 
+kg_make_pristine_prefix() {
+  # Judged by what it leaves, not only by its exit code; a failure says so with Wine's own
+  # words, and is tried once more from nothing, after the half-made prefix's server is gone.
+  local log="$kg_build_dir/pristine-prefix.log" attempt status
+  for attempt in 1 2; do
+    rm -rf "$kg_pristine"
+    status=0
+    {
+      WINEPREFIX="$kg_pristine" WINEDEBUG=fixme-all /usr/lib/wine/wine64 wineboot -i || status=$?
+      # With no window manager, hiding or closing a window otherwise stalls for 2 s.
+      WINEPREFIX="$kg_pristine" /usr/lib/wine/wine64 reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /t REG_SZ /d N /f ||
+        status=$?
+      WINEPREFIX="$kg_pristine" "$WINESERVER" -w
+    } >"$log" 2>&1
+    if [ -f "$kg_pristine/drive_c/windows/system32/kernel32.dll" ] &&
+      [ -f "$kg_pristine/drive_c/windows/syswow64/kernel32.dll" ] &&
+      grep -q '"Managed"="N"' "$kg_pristine/user.reg" 2>/dev/null; then
+      [ "$status" -eq 0 ] || echo "wine-env.sh: Wine's set-up of $kg_pristine ended with status $status, but the prefix is complete" >&2
+      # Wine's own fonts (Marlett draws the caption buttons): this Wine looks for them in
+      # its data directory by a path it cannot open, so the prefix gets copies.
+      mkdir -p "$kg_pristine/drive_c/windows/Fonts" && cp /usr/share/wine/fonts/*.ttf "$kg_pristine/drive_c/windows/Fonts/" &&
+        touch "$kg_pristine/.kg-ready" && return 0
+    fi
+    echo "wine-env.sh: could not make the Wine prefix $kg_pristine (try $attempt of 2, status $status); the end of Wine's output:" >&2
+    tail -n 30 "$log" >&2
+    WINEPREFIX="$kg_pristine" "$WINESERVER" -k >/dev/null 2>&1
+  done
+  return 1
+}
+
 kg_wine_prefix_ready() {
   # Each user of a prefix (a suite, the demo, a benchmark) has its own, copied from the
   # build's pristine one, which is made once; a lock keeps parallel users from making two.
@@ -26,20 +56,10 @@ kg_wine_prefix_ready() {
   mkdir -p "$kg_build_dir"
   (
     flock 9
-    if [ ! -f "$kg_pristine/.kg-ready" ]; then
-      rm -rf "$kg_pristine"
-      WINEPREFIX="$kg_pristine" /usr/lib/wine/wine64 wineboot -i >/dev/null 2>&1
-      # With no window manager, hiding or closing a window otherwise stalls for 2 s.
-      WINEPREFIX="$kg_pristine" /usr/lib/wine/wine64 reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /t REG_SZ /d N /f >/dev/null 2>&1
-      WINEPREFIX="$kg_pristine" "$WINESERVER" -w
-      # Wine's own fonts (Marlett draws the caption buttons): this Wine looks for them in
-      # its data directory by a path it cannot open, so the prefix gets copies.
-      mkdir -p "$kg_pristine/drive_c/windows/Fonts" && cp /usr/share/wine/fonts/*.ttf "$kg_pristine/drive_c/windows/Fonts/"
-      touch "$kg_pristine/.kg-ready"
-    fi
+    [ -f "$kg_pristine/.kg-ready" ] || kg_make_pristine_prefix || exit 1
     if [ "$WINEPREFIX" != "$kg_pristine" ] && [ ! -f "$WINEPREFIX/.kg-ready" ]; then
       rm -rf "$WINEPREFIX"
-      cp -a "$kg_pristine" "$WINEPREFIX"
+      cp -a "$kg_pristine" "$WINEPREFIX" || { echo "wine-env.sh: could not copy $kg_pristine to $WINEPREFIX" >&2; exit 1; }
     fi
   ) 9>"$kg_build_dir/.prefix.lock"
 }
