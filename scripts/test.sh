@@ -32,7 +32,7 @@ done
 echo "== packages"
 bash scripts/package.sh || { echo "packaging failed"; exit 1; }
 
-passed=0 failed=0 skipped=0
+passed=0 failed=0 skipped=0 failures=""
 for p in "${presets[@]}"; do
   echo "== test $p"
   jobs=1
@@ -45,6 +45,25 @@ for p in "${presets[@]}"; do
     continue
   fi
   read -r f t <<<"$total"
+  # Each failed test's telling lines (a failure, an error and the few lines after it) and
+  # the end of its output, repeated at the end: a log cut to its last lines still says why.
+  block=$(awk -v preset="$p" '
+    /^ *Start +[0-9]+:/ || /tests passed, .* tests failed out of/ { flush(); next }
+    / Test +#[0-9]+: .*\*\*\*(Failed|Timeout|Exception)/ { flush(); name = $4; n = 0; next }
+    name != "" { lines[n++] = $0 }
+    function flush(  i, k, shown, keep) {
+      if (name == "") return
+      print "---- " preset " " name ": why it failed"
+      for (i = 0; i < n; i++)
+        if (lines[i] ~ /: Failure$|^\[  FAILED  \]|^(FAIL|ERROR):|Traceback|Error:|Unhandled|run\.sh:|wine-env\.sh:/)
+          for (k = i; k < i + 4 && k < n; k++) keep[k] = 1
+      for (i = 0; i < n && shown < 30; i++) if (i in keep && i < n - 10) { print lines[i]; shown++ }
+      print "---- the end of its output"
+      for (i = (n > 10 ? n - 10 : 0); i < n; i++) print lines[i]
+      name = ""; delete lines
+    }
+    END { flush() }' <<<"$out")
+  [ -n "$block" ] && failures+="$block"$'\n'
   # CTest's "passed" includes the skipped ones; they are listed as "N - name (Skipped)".
   s=$(grep -cE '^[[:space:]]*[0-9]+ - .* \(Skipped\)$' <<<"$out")
   passed=$((passed + t - f - s))
@@ -52,6 +71,7 @@ for p in "${presets[@]}"; do
   skipped=$((skipped + s))
 done
 echo
+[ -n "$failures" ] && printf '%s\n\n' "$failures"
 [ "$KG_RUN_32BIT" = no ] && echo "this machine cannot run 32-bit programs: win32 tests skipped"
 echo "$passed passed, $failed failed, $skipped skipped"
 [ "$failed" -eq 0 ]
