@@ -73,7 +73,7 @@ DWORD ReplaceFileContents(const std::string& path, const std::string& bytes) {
         error = GetLastError();
     }
     if (error) DeleteFileA(temporary.c_str());
-    return error ? error : 0;
+    return error;
 }
 
 // "kgmonitor-YYYYMMDD-HHMMSS.txt", from the local time.

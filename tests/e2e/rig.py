@@ -139,6 +139,9 @@ class Rig:
     def handoff_dir(self):
         return self.drive_c / "usr" / "kumogata" / "socket"
 
+    def handoff_file(self):
+        return self.handoff_dir() / "se_socket.txt"
+
     def close(self):
         try:
             self.stop_monitor()

@@ -30,7 +30,7 @@ class CommandLineTest(RigTestCase):
         r = self.rig
         r.install_library(True)
         r.install_sender(True)
-        handoff = r.handoff_dir() / "se_socket.txt"
+        handoff = r.handoff_file()
         if handoff.is_dir():
             shutil.rmtree(handoff)
         elif handoff.exists():
@@ -114,20 +114,21 @@ class CommandLineTest(RigTestCase):
 
     def test_a_blocked_or_linked_hand_off_file_starts_no_sender_and_is_reported(self):
         r = self.rig
-        (r.handoff_dir() / "se_socket.txt").mkdir()
+        handoff = r.handoff_file()
+        handoff.mkdir()
         r.start_monitor()
         self.enter(b"blocked command")
         self.assert_reported("コマンドを書き込めませんでした。", HANDOFF, b"blocked command")
         self.assertEqual(r.sender_records(), [])
-        (r.handoff_dir() / "se_socket.txt").rmdir()
+        handoff.rmdir()
         # A link at its name is refused alike, and what it points to is left as it was.
         theirs = r.drive_c / "theirs.txt"
         theirs.write_bytes(b"another user's file")
-        (r.handoff_dir() / "se_socket.txt").symlink_to(theirs)
+        handoff.symlink_to(theirs)
         r.probe("key-command", ENTER)
         self.assertIn(b"== 4395", self.assert_reported("コマンドを書き込めませんでした。", HANDOFF, b"blocked command"))
         self.assertEqual(theirs.read_bytes(), b"another user's file")
-        (r.handoff_dir() / "se_socket.txt").unlink()
+        handoff.unlink()
         self.assertEqual(r.sender_records(), [])
         self.enter(b"unblocked command")  # the same line works once the path is free
         self.assertEqual(self.records(1)[0]["file"], b"unblocked command")

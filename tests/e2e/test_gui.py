@@ -166,7 +166,7 @@ class StartAndCloseTest(RigTestCase):
 
     def test_second_start_exits_0_and_restores_the_first(self):
         r = self.rig
-        handoff = r.drive_c / "usr" / "kumogata" / "socket" / "se_socket.txt"
+        handoff = r.handoff_file()
         handoff.write_bytes(b"command")
         r.start_monitor()
         self.assertEqual(r.probe("shot-ready"), 0)  # deleted before the message loop runs
@@ -183,15 +183,15 @@ class StartAndCloseTest(RigTestCase):
 
     def test_the_hand_off_file_is_never_deleted_through_a_link_or_a_second_name(self):
         r = self.rig
-        socket = r.handoff_dir()
+        socket, handoff = r.handoff_dir(), r.handoff_file()
         elsewhere = r.drive_c / "elsewhere"
         shutil.rmtree(elsewhere, ignore_errors=True)
         elsewhere.mkdir()
         theirs = elsewhere / "se_socket.txt"
         theirs.write_bytes(b"another user's file")
         cases = {
-            "a link at its name": lambda: (socket / "se_socket.txt").symlink_to(theirs),
-            "a second name of another file": lambda: os.link(theirs, socket / "se_socket.txt"),
+            "a link at its name": lambda: handoff.symlink_to(theirs),
+            "a second name of another file": lambda: os.link(theirs, handoff),
             "its folder a link": lambda: (shutil.rmtree(socket), socket.symlink_to(elsewhere)),
         }
         for case, make in cases.items():
@@ -201,14 +201,14 @@ class StartAndCloseTest(RigTestCase):
                     r.start_monitor()
                     self.assertEqual(r.probe("shot-ready"), 0)
                     self.assertEqual(theirs.read_bytes(), b"another user's file")
-                    self.assertTrue(os.path.lexists(socket / "se_socket.txt"))
+                    self.assertTrue(os.path.lexists(handoff))
                     r.stop_monitor()
                 finally:
                     if socket.is_symlink():
                         socket.unlink()
                         socket.mkdir()
-                    elif os.path.lexists(socket / "se_socket.txt"):
-                        (socket / "se_socket.txt").unlink()
+                    elif os.path.lexists(handoff):
+                        handoff.unlink()
 
     def test_close_box_exits_0(self):
         r = self.rig

@@ -73,7 +73,13 @@ Children Find() {
     return c;
 }
 
-int SaveBytes(const char* path, const char* bytes, size_t n);
+int SaveBytes(const char* path, const char* bytes, size_t n) {
+    FILE* f = std::fopen(path, "wb");
+    if (!f) return 5;
+    std::fwrite(bytes, 1, n, f);
+    std::fclose(f);
+    return 0;
+}
 
 // WM_GETTEXT across processes: a too-small buffer returns nothing, so use a large one.
 int SaveText(HWND window, const char* path) {
@@ -232,14 +238,6 @@ void PrintRect(const char* name, HWND window, bool client) {
         GetWindowRect(window, &r);
     }
     std::printf("%s %ld %ld %ld %ld\n", name, r.left, r.top, r.right - r.left, r.bottom - r.top);
-}
-
-int SaveBytes(const char* path, const char* bytes, size_t n) {
-    FILE* f = std::fopen(path, "wb");
-    if (!f) return 5;
-    std::fwrite(bytes, 1, n, f);
-    std::fclose(f);
-    return 0;
 }
 
 BOOL CALLBACK Count(HWND w, LPARAM p) {
