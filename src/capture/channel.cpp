@@ -10,8 +10,10 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "capture/quiet_watch.h"
 #include "capture/receive.h"
 #include "capture/state.h"
+#include "platform/platform.h"
 #include "platform/win32.h"
 #include "texts.h"
 
@@ -26,15 +28,6 @@ size_t gTextCapacity = 0;     // text bytes the view holds after the process id,
 HANDLE gStopEvent = nullptr;  // asks the thread to end before the process's state goes
 HANDLE gThread = nullptr;     // the channel's own handle, for the join at shutdown
 bool gThreadRunning = false;
-
-// A writer that dies between taking the buffer and signalling its data would leave the
-// buffer taken for good, and every later writer would give up after its own 10 s. So a
-// quiet channel is looked at every kQuietCheckMs: a buffer still ready is left alone; one
-// taken without data is given kHolderGraceMs more (a live writer holds it for
-// microseconds), then made ready again. The check comes often enough that a writer
-// waiting behind the dead one is served well within its 10 s.
-constexpr DWORD kQuietCheckMs = 5000;
-constexpr DWORD kHolderGraceMs = 1000;
 
 void RaiseMainWindow() {
     if (HWND main = FindWindowA(kMainWindowClass, nullptr)) {
@@ -124,15 +117,13 @@ unsigned __stdcall MonitorThreadMain(void*) {
     const DWORD count = gStopEvent ? 2 : 1;
     const DWORD dataReady = WAIT_OBJECT_0 + count - 1;
     static char text[kChannelTextSize + 1];
+    QuietWatch watch;
     for (;;) {
-        DWORD result = WaitForMultipleObjects(count, first, FALSE, kQuietCheckMs);
+        const DWORD result = WaitForMultipleObjects(count, first, FALSE, QuietWatchWaitMs(watch, TickNow()));
         if (result == WAIT_TIMEOUT) {
-            if (BufferStillReady()) continue;
-            result = WaitForMultipleObjects(count, first, FALSE, kHolderGraceMs);
-            if (result == WAIT_TIMEOUT) {
-                SetEvent(gBufferReady);  // its holder died or hangs: the next writer may go
-                continue;
-            }
+            // A holder that died or hangs is given its grace, then the next writer may go.
+            if (QuietWatchLook(watch, BufferStillReady(), TickNow())) SetEvent(gBufferReady);
+            continue;
         }
         if (gStopEvent && result == WAIT_OBJECT_0) return 0;
         RaiseMainWindow();
@@ -147,5 +138,6 @@ unsigned __stdcall MonitorThreadMain(void*) {
         text[length] = '\0';
         ReceiveMessage(processId, text);
         SetEvent(gBufferReady);
+        QuietWatchServed(watch);
     }
 }
