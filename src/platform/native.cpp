@@ -11,6 +11,7 @@
 #include <deque>
 #include <mutex>
 #include <thread>
+#include <utility>
 
 namespace {
 std::atomic<uint32_t> gTick{0};
@@ -26,6 +27,7 @@ std::vector<std::string> gHandOffCalls;
 uint32_t gHandOffWriteError = 0;
 uint32_t gSenderStartError = 0;
 std::deque<StandInSender> gSenders;
+std::function<void()> gDuringSenderStart;
 
 struct UiJob {
     void (*fn)(void*);
@@ -172,7 +174,7 @@ void SetReadableBytes(size_t bytes) {
     gReadableBytes = bytes;
 }
 
-uint32_t WriteHandOffFile(const std::string& text) {
+uint32_t WriteHandOffFile(const std::string& text, std::string*) {
     gHandOffCalls.push_back("write:" + text);
     return gHandOffWriteError;
 }
@@ -182,6 +184,7 @@ uint32_t DeleteHandOffFile() {
 }
 ProcessRef StartCommandSender(uint32_t* error) {
     gHandOffCalls.push_back("start");
+    if (auto hook = std::exchange(gDuringSenderStart, nullptr)) hook();
     *error = gSenderStartError;
     if (gSenderStartError) return nullptr;
     gSenders.emplace_back();
@@ -205,11 +208,15 @@ void SetSenderStartError(uint32_t error) {
 std::deque<StandInSender>& StartedSenders() {
     return gSenders;
 }
+void DuringNextSenderStart(std::function<void()> hook) {
+    gDuringSenderStart = std::move(hook);
+}
 
 void ResetStandIns() {
     gHandOffCalls.clear();
     gHandOffWriteError = gSenderStartError = 0;
     gSenders.clear();
+    gDuringSenderStart = nullptr;
     gHostWindow = false;
     gProcessImages.clear();
     gLastProcessAccess = 0;

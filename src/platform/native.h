@@ -71,6 +71,8 @@ std::vector<std::string>& HandOffCalls();
 void SetHandOffWriteError(uint32_t error);
 void SetSenderStartError(uint32_t error);
 std::deque<StandInSender>& StartedSenders();  // a deque: each keeps its address
+// Runs once, inside the next start: what the window's messages may do while a start is slow.
+void DuringNextSenderStart(std::function<void()> hook);
 
 // Texts given to ShowError, oldest first.
 std::vector<std::string>& ShownErrors();

@@ -47,7 +47,8 @@ void SetCaption(WindowRef window, const char* text);  // SetWindowTextA
 void ShowError(WindowRef owner, const char* text);    // MessageBoxA, caption "Error", MB_OK
 
 // LoadLibraryExA: the library's own dependencies come from its folder or the system
-// folder, never from the program's folder, the current folder or PATH.
+// folder, never from the program's folder, the current folder or PATH; so do the DLLs it
+// loads by name at run time (its folder joins the process's search, once).
 LibraryRef LoadLibraryAt(const char* path);
 void* FindExport(LibraryRef library, const char* name);  // GetProcAddress
 
@@ -66,11 +67,13 @@ size_t ReadableBytesAt(const void* address);
 // reached through a junction or has a second name is left alone, and reported as
 // kErrorNotThePlainFile. Each returns 0 on success, else the system's error number.
 inline constexpr uint32_t kErrorNotThePlainFile = 4395;  // ERROR_REPARSE_POINT_ENCOUNTERED
-uint32_t WriteHandOffFile(const std::string& text);      // as text mode "w" writes it
+// Written as text mode "w" writes it. For kErrorNotThePlainFile, leadsTo (if given) gets
+// where the path really leads, as far as it could be told.
+uint32_t WriteHandOffFile(const std::string& text, std::string* leadsTo = nullptr);
 uint32_t DeleteHandOffFile();
 bool CommandSenderExists();  // only the window asks: no stand-in
-// Starts the sender (ShellExecuteExA: default verb, "-file", no folder, hidden) and keeps
-// its process; null, with the error, when it cannot be started.
+// Starts the sender (CreateProcessA: its path quoted and "-file", no console, hidden, the
+// monitor's folder) and keeps its process; null, with the error, when it cannot be started.
 using ProcessRef = void*;
 ProcessRef StartCommandSender(uint32_t* error);
 bool ProcessEnded(ProcessRef process);

@@ -6,8 +6,6 @@
 #include <io.h>
 #include <windows.h>
 
-#include <shellapi.h>
-
 #include <cstdio>
 #include <cstring>
 
@@ -15,21 +13,23 @@
 #include "texts.h"
 
 namespace {
-bool IsHandOffPath(const char* finalPath) {
-    // GetFinalPathNameByHandle gives "\\?\C:\..." with the names' case on disk.
-    const char* path = std::strncmp(finalPath, "\\\\?\\", 4) == 0 ? finalPath + 4 : finalPath;
-    return lstrcmpiA(path, kHandOffFile) == 0;
+// GetFinalPathNameByHandle gives "\\?\C:\..." with the names' case on disk.
+const char* WithoutPrefix(const char* finalPath) {
+    return std::strncmp(finalPath, "\\\\?\\", 4) == 0 ? finalPath + 4 : finalPath;
 }
 
-bool IsThePlainFile(HANDLE file) {
+// leadsTo gets where the open really led, whatever the answer.
+bool IsThePlainFile(HANDLE file, std::string* leadsTo) {
+    char finalPath[MAX_PATH + 8] = {};
+    const DWORD n =
+        GetFinalPathNameByHandleA(file, finalPath, sizeof finalPath, FILE_NAME_NORMALIZED | VOLUME_NAME_DOS);
+    const bool named = n > 0 && n < sizeof finalPath;
+    if (leadsTo) *leadsTo = named ? WithoutPrefix(finalPath) : "?";
     BY_HANDLE_FILE_INFORMATION info{};
     if (!GetFileInformationByHandle(file, &info)) return false;
     if (info.dwFileAttributes & (FILE_ATTRIBUTE_REPARSE_POINT | FILE_ATTRIBUTE_DIRECTORY)) return false;
     if (info.nNumberOfLinks != 1) return false;  // a second name may be another user's file
-    char finalPath[MAX_PATH + 8] = {};
-    const DWORD n =
-        GetFinalPathNameByHandleA(file, finalPath, sizeof finalPath, FILE_NAME_NORMALIZED | VOLUME_NAME_DOS);
-    return n > 0 && n < sizeof finalPath && IsHandOffPath(finalPath);
+    return named && lstrcmpiA(WithoutPrefix(finalPath), kHandOffFile) == 0;
 }
 
 // The handle needs DELETE access.
@@ -41,19 +41,23 @@ bool DeleteThrough(HANDLE file) {
 // Opens the file at the fixed path without following a link at its name; a junction on
 // the way shows in the final path. Anything but a plain file of its own at exactly that
 // path is closed again (and removed if this open created it) and refused.
-HANDLE OpenHandOffFile(DWORD access, DWORD disposition, uint32_t* error) {
-    HANDLE file = CreateFileA(kHandOffFile, access | FILE_READ_ATTRIBUTES, FILE_SHARE_READ, nullptr, disposition,
-                              FILE_ATTRIBUTE_NORMAL | FILE_FLAG_OPEN_REPARSE_POINT, nullptr);
+HANDLE OpenHandOffFile(DWORD access, DWORD disposition, uint32_t* error, std::string* leadsTo = nullptr) {
+    auto open = [&](DWORD rights) {
+        return CreateFileA(kHandOffFile, rights | FILE_READ_ATTRIBUTES, FILE_SHARE_READ, nullptr, disposition,
+                           FILE_ATTRIBUTE_NORMAL | FILE_FLAG_OPEN_REPARSE_POINT, nullptr);
+    };
+    // An open that may create the file also asks to delete it: a file it made at a place it
+    // then refuses is removed through this same handle, since no second open can share it.
+    const bool mayCreate = disposition != OPEN_EXISTING;
+    HANDLE file = open(mayCreate ? access | DELETE : access);
+    if (file == INVALID_HANDLE_VALUE && mayCreate && GetLastError() == ERROR_ACCESS_DENIED) file = open(access);
     if (file == INVALID_HANDLE_VALUE) {
         *error = GetLastError();
         return nullptr;
     }
-    const bool created = disposition != OPEN_EXISTING && GetLastError() != ERROR_ALREADY_EXISTS;
-    if (!IsThePlainFile(file)) {
-        if (created) {
-            HANDLE again = ReOpenFile(file, DELETE, FILE_SHARE_READ, FILE_FLAG_OPEN_REPARSE_POINT);
-            if (again != INVALID_HANDLE_VALUE) DeleteThrough(again), CloseHandle(again);
-        }
+    const bool created = mayCreate && GetLastError() != ERROR_ALREADY_EXISTS;
+    if (!IsThePlainFile(file, leadsTo)) {
+        if (created) DeleteThrough(file);
         CloseHandle(file);
         *error = kErrorNotThePlainFile;
         return nullptr;
@@ -63,9 +67,9 @@ HANDLE OpenHandOffFile(DWORD access, DWORD disposition, uint32_t* error) {
 }
 }  // namespace
 
-uint32_t WriteHandOffFile(const std::string& text) {
+uint32_t WriteHandOffFile(const std::string& text, std::string* leadsTo) {
     uint32_t error = 0;
-    HANDLE file = OpenHandOffFile(GENERIC_WRITE, OPEN_ALWAYS, &error);
+    HANDLE file = OpenHandOffFile(GENERIC_WRITE, OPEN_ALWAYS, &error, leadsTo);
     if (!file) return error;
     // Emptied only now that it is known to be ours, then written as the C runtime's text
     // mode "w" writes, which is what the editor's sender has always read.
@@ -105,31 +109,32 @@ bool CommandSenderExists() {
     return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
 }
 
+// Started as a plain process, not through the shell: the shell's zone check would prompt
+// on every command for a sender unpacked from a download, and a console sender would get
+// a terminal window despite SW_HIDE where a terminal application is the console host. It
+// gets no console at all, and works in the monitor's current folder, as it always did.
 ProcessRef StartCommandSender(uint32_t* error) {
-    SHELLEXECUTEINFOA info{};
-    info.cbSize = sizeof info;
-    info.fMask = SEE_MASK_NOCLOSEPROCESS | SEE_MASK_FLAG_NO_UI;
-    info.hwnd = nullptr;
-    info.lpVerb = nullptr;
-    info.lpFile = kCommandSenderPath;
-    info.lpParameters = kCommandSenderArguments;
-    info.lpDirectory = nullptr;
-    info.nShow = SW_HIDE;
-    if (!ShellExecuteExA(&info)) {
+    char commandLine[sizeof kCommandSenderPath + sizeof kCommandSenderArguments + 4];
+    std::snprintf(commandLine, sizeof commandLine, "\"%s\" %s", kCommandSenderPath, kCommandSenderArguments);
+    STARTUPINFOA startup{};
+    startup.cb = sizeof startup;
+    startup.dwFlags = STARTF_USESHOWWINDOW;
+    startup.wShowWindow = SW_HIDE;
+    PROCESS_INFORMATION process{};
+    if (!CreateProcessA(kCommandSenderPath, commandLine, nullptr, nullptr, FALSE, CREATE_NO_WINDOW, nullptr, nullptr,
+                        &startup, &process)) {
         *error = GetLastError();
         return nullptr;
     }
+    CloseHandle(process.hThread);
     *error = 0;
-    // No process handle (a start handed to another running program) cannot be waited
-    // for: the queue then waits its time-out before the next command.
-    return info.hProcess ? info.hProcess : INVALID_HANDLE_VALUE;
+    return process.hProcess;
 }
 
 bool ProcessEnded(ProcessRef process) {
-    if (process == INVALID_HANDLE_VALUE) return false;
     return WaitForSingleObject(static_cast<HANDLE>(process), 0) != WAIT_TIMEOUT;
 }
 
 void ReleaseProcess(ProcessRef process) {
-    if (process && process != INVALID_HANDLE_VALUE) CloseHandle(static_cast<HANDLE>(process));
+    if (process) CloseHandle(static_cast<HANDLE>(process));
 }

@@ -11,6 +11,10 @@ namespace {
 struct HandOffState {
     std::deque<std::string> waiting;
     ProcessRef running = nullptr;
+    // From before the file is written until the sender has started: whatever lets the
+    // window's messages run meanwhile (a slow start) must not bring a second hand-off,
+    // which would rewrite the file under the first sender.
+    bool handingOff = false;
     uint32_t startedAt = 0;
     std::deque<std::string> history;
     size_t recall = 0;  // index into history; history.size() is the empty line past the newest
@@ -26,16 +30,36 @@ CommandOutcome Failure(const char* format, const char* path, uint32_t error, con
     return {CommandOutcome::Failed, message, command};
 }
 
+// A file refused as not plainly ours says where it really leads: a folder on the way moved
+// to another drive by a junction is refused too, and the user needs to know why.
+CommandOutcome Refused(const std::string& leadsTo, const std::string& command) {
+    char message[1024];
+    std::snprintf(message, sizeof message, kCommandNotPlainFile, kHandOffFile, leadsTo.c_str(),
+                  static_cast<unsigned>(kErrorNotThePlainFile));
+    return {CommandOutcome::Failed, message, command};
+}
+
 // The file is written and closed before the sender starts: a sender started on a
 // failed write would read the previous command and run it again.
-CommandOutcome HandOff(const std::string& text) {
-    if (const uint32_t error = WriteHandOffFile(text)) return Failure(kCommandWriteFailed, kHandOffFile, error, text);
+CommandOutcome HandOffNow(const std::string& text) {
+    std::string leadsTo;
+    if (const uint32_t error = WriteHandOffFile(text, &leadsTo)) {
+        if (error == kErrorNotThePlainFile) return Refused(leadsTo, text);
+        return Failure(kCommandWriteFailed, kHandOffFile, error, text);
+    }
     uint32_t error = 0;
     ProcessRef sender = StartCommandSender(&error);
     if (!sender) return Failure(kCommandStartFailed, kCommandSenderPath, error, text);
     State().running = sender;
     State().startedAt = TickNow();
     return {CommandOutcome::Accepted, {}, {}};
+}
+
+CommandOutcome HandOff(const std::string& text) {
+    State().handingOff = true;
+    CommandOutcome outcome = HandOffNow(text);
+    State().handingOff = false;
+    return outcome;
 }
 
 void Remember(const std::string& text) {
@@ -47,7 +71,7 @@ void Remember(const std::string& text) {
 }  // namespace
 
 bool CommandHandOffBusy() {
-    return State().running || !State().waiting.empty();
+    return State().handingOff || State().running || !State().waiting.empty();
 }
 
 CommandOutcome SubmitCommand(const std::string& text) {
@@ -56,6 +80,13 @@ CommandOutcome SubmitCommand(const std::string& text) {
         return {};
     }
     if (text.size() == 1) return {};
+    // The sender reads at most this much; a longer text would arrive cut without a word.
+    if (text.size() > kCommandTextSize - 1) {
+        char message[256];
+        std::snprintf(message, sizeof message, kCommandTooLong, static_cast<unsigned>(text.size()),
+                      static_cast<unsigned>(kCommandTextSize - 1));
+        return {CommandOutcome::Failed, message, text};
+    }
     if (CommandHandOffBusy()) {
         State().waiting.push_back(text);
         Remember(text);
@@ -68,6 +99,7 @@ CommandOutcome SubmitCommand(const std::string& text) {
 
 CommandOutcome PollCommandSender() {
     HandOffState& s = State();
+    if (s.handingOff) return {};
     if (s.running) {
         if (!ProcessEnded(s.running) && static_cast<int32_t>(TickNow() - s.startedAt) < kSenderWaitMs) return {};
         ReleaseProcess(s.running);

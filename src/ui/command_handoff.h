@@ -19,9 +19,9 @@ struct CommandOutcome {
     std::string command;  // for Failed: the text that was not handed off
 };
 
-// Enter in the command line. Texts of two bytes or more are handed off at once when no
+// Enter in the command line. Texts of two bytes up to 4095 are handed off at once when no
 // sender runs, else queued (both Accepted: the line may be emptied), or Failed with the
-// text kept. An empty text deletes the hand-off file when no sender is running; a
+// text kept; a longer text is Failed at once. An empty text deletes the hand-off file when no sender is running; a
 // one-byte text does nothing.
 CommandOutcome SubmitCommand(const std::string& text);
 

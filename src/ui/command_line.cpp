@@ -7,6 +7,7 @@
 #include "texts.h"
 #include "ui/command_handoff.h"
 #include "ui/controls.h"
+#include "ui/rich_text.h"
 #include "ui/ui_state.h"
 
 namespace {
@@ -25,6 +26,7 @@ HWND CreateCommandLine(HWND parent) {
     // Key events reach the window as EN_MSGFILTER; what the user sees is what is sent.
     const LRESULT mask = SendMessageA(line, EM_GETEVENTMASK, 0, 0);
     SendMessageA(line, EM_SETEVENTMASK, 0, mask | ENM_KEYEVENTS);
+    // In characters, not bytes: Japanese text can still pass 4095 bytes, and is refused on Enter.
     SendMessageA(line, EM_EXLIMITTEXT, 0, kCommandTextSize - 1);
     SetOneLineLook(line);
     return line;
@@ -55,9 +57,9 @@ void KeepTimerWhileBusy(HWND window) {
 
 void Submit(HWND window) {
     HWND line = Ui().commandLine;
-    char text[kCommandTextSize] = {};
-    GetWindowTextA(line, text, sizeof text);
-    const CommandOutcome outcome = SubmitCommand(text);
+    // All of it, whatever its length: a text longer than can be sent is refused whole,
+    // never sent cut (the line's limit counts characters, and a paste may pass it).
+    const CommandOutcome outcome = SubmitCommand(RichEditText(line));
     if (outcome.kind == CommandOutcome::Accepted) SetWindowTextA(line, "");
     KeepTimerWhileBusy(window);
     Report(window, outcome);

@@ -261,14 +261,15 @@ class Rig:
         return [records.field() for _ in iter(records.more, False)]
 
     def sender_records(self):
-        """What each start of the stand-in command sender found: dicts of args, show, file."""
+        """What each start of the stand-in command sender found: dicts of args, show, console, file."""
         records, out = Records(self.sender_file), []
         while records.more():
             assert records.line() == b"start"
             args = [records.field() for _ in range(int(records.line().split()[1]))]
             show = tuple(int(x) for x in records.line().split()[1:])
+            console = int(records.line().split()[1])
             assert records.line() == b"file"
-            out.append({"args": args, "show": show, "file": records.field()})
+            out.append({"args": args, "show": show, "console": console, "file": records.field()})
         return out
 
     def wait_for(self, condition, seconds=15):

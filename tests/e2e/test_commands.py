@@ -55,12 +55,12 @@ class CommandLineTest(RigTestCase):
         self.assertEqual(len(got or []), count, got)
         return got
 
-    def assert_reported(self, what, path, kept):
-        """A box names what failed and the path; once it is dismissed the text is still there."""
+    def assert_reported(self, kept, *parts):
+        """A box says each part (what failed, the path...); once it is dismissed the text is still there."""
         r = self.rig
         text = r.read_via_probe("box-text")
-        self.assertIn(sjis(what), text)
-        self.assertIn(path.encode(), text)
+        for part in parts:
+            self.assertIn(sjis(part), text)
         self.assertEqual(r.probe("dismiss-box"), 0)
         self.assertEqual(r.read_via_probe("command-text"), kept)
         return text
@@ -79,6 +79,7 @@ class CommandLineTest(RigTestCase):
         first = self.records(1)[0]
         self.assertEqual(first["args"], [b"-file"])
         self.assertEqual(first["show"], (1, 0))  # told to start hidden (SW_HIDE)
+        self.assertEqual(first["console"], 0)  # started as a plain process with no console, not by the shell
         self.assertEqual(first["file"], ascii_command)
         self.assertEqual(r.read_via_probe("command-text"), b"")  # emptied once handed off
         answer = self.answered(ascii_command)
@@ -91,9 +92,14 @@ class CommandLineTest(RigTestCase):
         self.assertEqual(r.probe("key-command", ESCAPE), 0)
         self.assertEqual(r.wait_for(lambda: r.read_via_probe("command-text") == b""), True)
 
-    def test_a_4095_byte_command_arrives_whole(self):
+    def test_up_to_4095_bytes_are_sent_whole_and_a_longer_command_is_refused_with_its_text_kept(self):
         r = self.rig
         r.start_monitor()
+        # The line's limit counts characters: Japanese passes 4095 bytes well before it.
+        for command in ((b"0123456789abcdef" * 256)[:4096], sjis("長") * 3000):
+            self.enter(command)
+            self.assert_reported(command, "コマンドが長すぎるため送れません。", f"{len(command)} バイト", "4095 バイトまで")
+        self.assertEqual(r.sender_records(), [])
         command = (b"0123456789abcdef" * 256)[:4095]
         self.enter(command)
         self.assertEqual(self.records(1)[0]["file"], command)
@@ -110,7 +116,7 @@ class CommandLineTest(RigTestCase):
         r.start_monitor()
         r.install_sender(False)
         self.enter(b"nobody to send it")
-        self.assert_reported("コマンド送信プログラムを起動できませんでした。", SENDER, b"nobody to send it")
+        self.assert_reported(b"nobody to send it", "コマンド送信プログラムを起動できませんでした。", SENDER)
 
     def test_a_blocked_or_linked_hand_off_file_starts_no_sender_and_is_reported(self):
         r = self.rig
@@ -118,17 +124,33 @@ class CommandLineTest(RigTestCase):
         handoff.mkdir()
         r.start_monitor()
         self.enter(b"blocked command")
-        self.assert_reported("コマンドを書き込めませんでした。", HANDOFF, b"blocked command")
+        self.assert_reported(b"blocked command", "コマンドを書き込めませんでした。", HANDOFF)
         self.assertEqual(r.sender_records(), [])
         handoff.rmdir()
-        # A link at its name is refused alike, and what it points to is left as it was.
+        # A link at its name is refused alike, says where it leads, and what it points to is
+        # left as it was.
         theirs = r.drive_c / "theirs.txt"
         theirs.write_bytes(b"another user's file")
         handoff.symlink_to(theirs)
         r.probe("key-command", ENTER)
-        self.assertIn(b"== 4395", self.assert_reported("コマンドを書き込めませんでした。", HANDOFF, b"blocked command"))
+        self.assert_reported(b"blocked command", HANDOFF, r"(C:\theirs.txt)", "別名を持つため", "== 4395")
         self.assertEqual(theirs.read_bytes(), b"another user's file")
         handoff.unlink()
+        # A folder on the way that leads elsewhere (a junction to another drive, say): the
+        # file made there is refused, named, and removed again.
+        socket, elsewhere = r.handoff_dir(), r.drive_c / "elsewhere"
+        elsewhere.mkdir()
+        shutil.copyfile(socket / "se_socket.exe", elsewhere / "se_socket.exe")
+        socket.rename(r.drive_c / "socket-real")
+        try:
+            socket.symlink_to(elsewhere)
+            r.probe("key-command", ENTER)
+            self.assert_reported(b"blocked command", HANDOFF, r"(C:\elsewhere\se_socket.txt)", "== 4395")
+            self.assertEqual(sorted(p.name for p in elsewhere.iterdir()), ["se_socket.exe"])
+        finally:
+            socket.unlink()
+            (r.drive_c / "socket-real").rename(socket)
+            shutil.rmtree(elsewhere)
         self.assertEqual(r.sender_records(), [])
         self.enter(b"unblocked command")  # the same line works once the path is free
         self.assertEqual(self.records(1)[0]["file"], b"unblocked command")
@@ -171,6 +193,36 @@ class LogViewMenuTest(RigTestCase):
         self.assertEqual(r.probe("press-yes"), 0)  # asked whether to replace the older file
         self.assertEqual(r.wait_for(lambda: saved.read_bytes() == crlf), True, saved.read_bytes())
         self.assertEqual(sorted(p.name for p in r.drive_c.glob("saved-log.txt*")), ["saved-log.txt"])
+
+    def test_saving_over_a_read_only_file_is_refused_and_keeps_it(self):
+        r = self.rig
+        r.host(b"not to be saved there\n")
+        kept = r.drive_c / "kept.txt"
+        kept.write_bytes(b"a read-only file")
+        kept.chmod(0o444)  # what Wine shows as read-only
+        try:
+            self.assertEqual(r.probe("post-command", SAVE_AS), 0)
+            self.assertEqual(r.probe("save-as", r"C:\kept.txt"), 0)
+            self.assertEqual(r.probe("press-yes"), 0)
+            text = r.read_via_probe("box-text")
+            self.assertIn(sjis("保存できませんでした。"), text)
+            self.assertIn(b"== 5", text)
+            self.assertEqual(r.probe("dismiss-box"), 0)
+            self.assertEqual(kept.read_bytes(), b"a read-only file")
+            self.assertEqual(sorted(p.name for p in r.drive_c.glob("kept.txt*")), ["kept.txt"])
+        finally:
+            kept.chmod(0o644)
+
+    def test_the_menu_key_opens_the_menu_at_the_caret_inside_the_view(self):
+        r = self.rig
+        r.host(b"first line\n", b"second line\n", b"third line\n")
+        out = r.run_tool("probe.exe", "menu-key-view", "29").stdout.decode().split("\n")  # "third |line"
+        at = {f[0]: (int(f[1]), int(f[2])) for f in (line.split() for line in out) if len(f) == 3}
+        self.assertEqual(r.probe("close-menu"), 0)
+        (mx, my), (cx, cy) = at["menu"], at["caret"]
+        self.assertLessEqual(abs(mx - cx) + abs(my - cy), 3, at)
+        x, y, w, h = r.rects()["log-view"]
+        self.assertTrue(x < cx < x + w and y + 20 < cy < y + h, (at, (x, y, w, h)))  # below the first lines
 
     def test_a_right_click_opens_the_menu(self):
         r = self.rig

@@ -28,6 +28,9 @@
 //   probe activate              activate another window, then the monitor's
 //   probe right-click-view      a real right click in the log view | menu-open: exit 0 if
 //                               a popup menu is open | close-menu: Escape
+//   probe menu-key-view AT      caret at character AT of the log view, then Shift+F10 there;
+//                               print "menu x y" (the popup's top left) and "caret x y"
+//                               (the caret's, as the system shows it), screen pixels
 //   probe clipboard FILE        the clipboard's text into FILE
 //   probe save-as PATH          fill the open save dialog's file name and press Save
 //   probe attack-dispatch N     send the hidden dispatch window N messages naming junk and
@@ -387,6 +390,31 @@ int main(int argc, char** argv) {
         return 1;
     }
     if (cmd == "close-menu") return PressKey(VK_ESCAPE), 0;
+    if (cmd == "menu-key-view") {
+        SetForegroundWindow(m);
+        Click(c.logView, false);  // the focus, and so the keys, go to the view
+        SendMessageA(c.logView, EM_SETSEL, std::atoi(arg), std::atoi(arg));
+        INPUT in[4] = {};
+        const WORD keys[4] = {VK_SHIFT, VK_F10, VK_F10, VK_SHIFT};
+        for (int i = 0; i < 4; ++i) {
+            in[i].type = INPUT_KEYBOARD;
+            in[i].ki.wVk = keys[i];
+            in[i].ki.dwFlags = i >= 2 ? KEYEVENTF_KEYUP : 0;
+        }
+        SendInput(4, in, sizeof(INPUT));
+        HWND menu = nullptr;
+        for (int i = 0; i < 100 && !(menu = FindWindowA("#32768", nullptr)); ++i)
+            Sleep(50);
+        GUITHREADINFO gui{};
+        gui.cbSize = sizeof gui;
+        if (!menu || !GetGUIThreadInfo(GetWindowThreadProcessId(m, nullptr), &gui) || !gui.hwndCaret) return 1;
+        RECT r{};
+        GetWindowRect(menu, &r);
+        POINT caret{gui.rcCaret.left, gui.rcCaret.top};
+        ClientToScreen(gui.hwndCaret, &caret);
+        std::printf("menu %ld %ld\ncaret %ld %ld\n", r.left, r.top, caret.x, caret.y);
+        return 0;
+    }
     if (cmd == "clipboard") {
         if (!OpenClipboard(nullptr)) return 6;
         HANDLE data = GetClipboardData(CF_TEXT);

@@ -3,7 +3,7 @@
 // waits KG_SENDER_DELAY_MS (if set; a slow sender), then reads the hand-off file and
 // appends to the file named by KG_SENDER_RECORD what it found:
 //   "start\n", "args <n>\n" then each argument as "<bytes>\n<bytes>\n",
-//   "show <STARTF_USESHOWWINDOW set: 0|1> <wShowWindow>\n",
+//   "show <STARTF_USESHOWWINDOW set: 0|1> <wShowWindow>\n", "console <has a console window: 0|1>\n",
 //   "file\n<bytes>\n<bytes>\n" (a byte count of -1 when it cannot be read).
 // Then it relays the command to the stand-in editor's window, which answers with a debug line.
 #include <windows.h>
@@ -44,6 +44,7 @@ int main(int argc, char** argv) {
         Field(record, argv[i]);
     record += "show " + std::to_string((startup.dwFlags & STARTF_USESHOWWINDOW) ? 1 : 0) + " " +
               std::to_string(startup.wShowWindow) + "\n";
+    record += "console " + std::to_string(GetConsoleWindow() ? 1 : 0) + "\n";
     record += "file\n";
     if (read) {
         Field(record, command);

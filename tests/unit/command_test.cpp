@@ -46,6 +46,22 @@ TEST_F(Commands, OneSenderRunsAtATimeAndWaitingCommandsFollowInOrder) {
     EXPECT_FALSE(CommandHandOffBusy());
 }
 
+// Whatever lets the window's messages run while a sender starts (a slow start) may bring
+// a second Enter and the queue's timer into the middle of the first hand-off.
+TEST_F(Commands, ASecondEnterWhileTheFirstIsStillStartingWaitsItsTurn) {
+    CommandOutcome during;
+    DuringNextSenderStart([&] {
+        during = SubmitCommand("second");
+        PollCommandSender();
+    });
+    EXPECT_EQ(SubmitCommand("first").kind, CommandOutcome::Accepted);
+    EXPECT_EQ(during.kind, CommandOutcome::Accepted);
+    EXPECT_EQ(Calls(), (std::vector<std::string>{"write:first", "start"}));
+    StartedSenders()[0].ended = true;
+    PollCommandSender();
+    EXPECT_EQ(Calls(), (std::vector<std::string>{"write:first", "start", "release", "write:second", "start"}));
+}
+
 TEST_F(Commands, AFailedWriteStartsNoSenderAndEveryFailureKeepsTheCommand) {
     SetHandOffWriteError(5);
     CommandOutcome outcome = SubmitCommand("run me");
@@ -72,6 +88,19 @@ TEST_F(Commands, AFailedWriteStartsNoSenderAndEveryFailureKeepsTheCommand) {
     EXPECT_EQ(outcome.kind, CommandOutcome::Failed);
     EXPECT_EQ(outcome.command, "waiting");
     EXPECT_FALSE(CommandHandOffBusy());
+}
+
+TEST_F(Commands, ACommandLongerThanTheSenderReadsIsRefusedWholeNotSentCut) {
+    const std::string longest(4095, 'a'), tooLong = longest + "b";
+    const CommandOutcome refused = SubmitCommand(tooLong);
+    EXPECT_EQ(refused.kind, CommandOutcome::Failed);
+    EXPECT_EQ(refused.command, tooLong);
+    char message[256];
+    std::snprintf(message, sizeof message, kCommandTooLong, 4096u, 4095u);
+    EXPECT_EQ(refused.message, message);
+    EXPECT_TRUE(Calls().empty());
+    EXPECT_EQ(SubmitCommand(longest).kind, CommandOutcome::Accepted);
+    EXPECT_EQ(Calls(), (std::vector<std::string>{"write:" + longest, "start"}));
 }
 
 TEST_F(Commands, AOneByteTextIsNoCommandAndAnEmptyOneDeletesTheFileOnlyWhenNoSenderReadsIt) {

@@ -54,10 +54,15 @@ const TextCase kTexts[] = {
     KG_TEXT(kCommandLabel, "コマンド→"),
     KG_TEXT(kCommandWriteFailed, "コマンドを書き込めませんでした。\n%s\nエラー番号 == %u"),
     KG_TEXT(kCommandStartFailed, "コマンド送信プログラムを起動できませんでした。\n%s\nエラー番号 == %u"),
+    KG_TEXT(kCommandNotPlainFile,
+            "コマンドを書き込めませんでした。\n%s\nこのファイルはリンクかジャンクションを経由した先 (%s) "
+            "にあるか、別名を持つため、安全のため使いません。\nエラー番号 == %u"),
+    KG_TEXT(kCommandTooLong, "コマンドが長すぎるため送れません。\n%u バイトあります。送れるのは %u バイトまでです。"),
     KG_TEXT(kMenuCopy, "コピー"),
     KG_TEXT(kMenuSelectAll, "すべて選択"),
     KG_TEXT(kMenuSaveAs, "名前を付けて保存..."),
     KG_TEXT(kSaveFailed, "保存できませんでした。\n%s\nエラー番号 == %u"),
+    KG_TEXT(kSaveDialogFailed, "保存先を選ぶダイアログでエラーが起きました。\nエラー番号 == 0x%04X"),
 };
 #undef KG_TEXT
 }  // namespace
