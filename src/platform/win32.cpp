@@ -8,6 +8,7 @@
 #include <atomic>
 #include <cstddef>
 #include <mutex>
+#include <string>
 
 #include "platform/platform.h"
 #include "texts.h"
@@ -56,7 +57,27 @@ void ShowError(WindowRef owner, const char* text) {
     MessageBoxA(static_cast<HWND>(owner), text, kErrorCaption, MB_OK);
 }
 
+namespace {
+// The process looks for DLLs by name in the system folder only; a library loaded from its
+// own (trusted) folder may load helpers of its own by name from there at run time, so
+// that folder, and no other, joins the search. Once: it is tried until the folder exists.
+void AllowLoadsFromFolderOf(const char* path) {
+    static bool allowed = false;
+    if (allowed) return;
+    const std::string file = path;
+    const size_t slash = file.find_last_of('\\');
+    if (slash == std::string::npos) return;
+    const std::string folder = file.substr(0, slash);
+    // The call exists only in the wide form.
+    wchar_t wide[MAX_PATH] = {};
+    if (!MultiByteToWideChar(CP_ACP, 0, folder.c_str(), -1, wide, MAX_PATH)) return;
+    if (!AddDllDirectory(wide)) return;
+    allowed = SetDefaultDllDirectories(LOAD_LIBRARY_SEARCH_SYSTEM32 | LOAD_LIBRARY_SEARCH_USER_DIRS) != 0;
+}
+}  // namespace
+
 LibraryRef LoadLibraryAt(const char* path) {
+    AllowLoadsFromFolderOf(path);
     return LoadLibraryExA(path, nullptr, LOAD_LIBRARY_SEARCH_DLL_LOAD_DIR | LOAD_LIBRARY_SEARCH_SYSTEM32);
 }
 

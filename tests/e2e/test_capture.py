@@ -162,6 +162,20 @@ class ChannelMadeByOthersTest(RigTestCase):
         self.assertEqual(r.forwarded(), [b"the monitor works without them\n"])
         self.assertEqual(sorted(p.name for p in folder.glob("*.loaded")), [])
 
+    def test_the_shared_library_loads_a_helper_of_its_own_by_name_from_its_folder(self):
+        r = self.rig
+        folder = r.drive_c / "usr" / "kumogata"
+        shutil.copyfile(r.tools / "kgjre_loader.dll", folder / "kgjre.dll")
+        shutil.copyfile(r.tools / "kgjre.dll", folder / "kgjre_dep.dll")
+        try:
+            r.start_monitor()
+            r.host(b"through the library's helper\n")
+            self.assertEqual(r.wait_for(r.forwarded), [b"through the library's helper\n"])
+        finally:
+            r.stop_monitor()  # before its libraries are replaced under it
+            (folder / "kgjre_dep.dll").unlink()
+            r.install_library(True)
+
     def test_another_monitor_holding_the_channel_is_named_and_the_monitor_goes_on(self):
         r = self.rig
         with self.made_first("bare_reader.exe", "100000", ready=b"ready"):
