@@ -9,6 +9,7 @@ stand-in editor into its log view and hand it to the recording library, and exit
 Installing over a copy runs only the uninstaller its entry records; a file held open stops
 both the uninstall and the install over it, and keeps the entry.
 """
+import re
 import shutil
 import subprocess
 import sys
@@ -16,7 +17,7 @@ import unittest
 import zipfile
 from pathlib import Path
 
-from rig import Rig, sjis
+from rig import Rig, escape, sjis
 
 BUILD, ARCH, DIST, VERSION = sys.argv[1:5]
 TITLE = "雲形エディタ・デバッグ出力モニター"
@@ -25,6 +26,7 @@ UNINSTALL_KEY = r"HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall\Kumog
 PROGRAM_FILES, OTHER_PROGRAM_FILES = ("Program Files", "Program Files (x86)")[::1 if ARCH == "win64" else -1]
 VIEW, OTHER_VIEW = ("/reg:64", "/reg:32")[::1 if ARCH == "win64" else -1]
 SHORTCUT = TITLE if ARCH == "win64" else f"{TITLE} (32 ビット)"
+DISPLAY_NAME = f"{TITLE} (64 ビット)" if ARCH == "win64" else f"{TITLE} (32 ビット)"
 NAME = f"kgmonitor-{VERSION}-{ARCH}"
 INSTALLED = rf"C:\{PROGRAM_FILES}\Kumogata Debug Monitor"
 
@@ -124,7 +126,7 @@ class PackageTest(unittest.TestCase):
             self.assertFalse((r.drive_c / OTHER_PROGRAM_FILES / "Kumogata Debug Monitor").exists())
             self.assertTrue(shortcut.exists())
             entry = self.registry()
-            self.assertIn(TITLE, entry)
+            self.assertRegex(entry, rf"DisplayName\s+REG_SZ\s+{re.escape(DISPLAY_NAME)}\r?\n")
             self.assertRegex(entry, rf"DisplayVersion\s+REG_SZ\s+{VERSION}")
             self.assertRegex(entry, r"Publisher\s+REG_SZ\s+\S")
             self.assertEqual(self.registry(OTHER_VIEW), "")
@@ -158,6 +160,34 @@ class PackageTest(unittest.TestCase):
         self.assertEqual(self.registry(), "")
         self.assertEqual(sorted(p.name for p in elsewhere.iterdir()), ["uninstall.exe"])
         shutil.rmtree(elsewhere)
+
+    @unittest.skipUnless(ARCH == "win32", "only the x86 installer meets an older x86 copy beside an x64 one")
+    def test_over_an_older_x86_copy_the_x64_copys_shortcut_is_kept(self):
+        r = self.rig
+        programs = r.drive_c / "ProgramData" / "Microsoft" / "Windows" / "Start Menu" / "Programs"
+        theirs, record = programs / f"{TITLE}.lnk", r.tmp / "ran.txt"
+        # An x64 copy (its entry in the 64-bit view, its shortcut) beside an older x86 copy whose
+        # uninstaller, a stand-in here, removes that shortcut's name, as older ones did.
+        for folder, view in ((r.drive_c / "x64-copy", "/reg:64"), (self.installed(), "/reg:32")):
+            folder.mkdir()
+            location = rf"C:\{folder.relative_to(r.drive_c)}".replace("/", "\\")
+            self.wine("reg", "add", UNINSTALL_KEY, "/v", "InstallLocation", "/d", location, view, "/f")
+        (r.drive_c / "x64-copy" / "kgmonitor.exe").write_bytes(b"the x64 copy")
+        shutil.copyfile(r.tools / "bystander.exe", self.installed() / "uninstall.exe")
+        theirs.write_bytes(b"the x64 copy's shortcut")
+        env = dict(r.env, KG_RAN_RECORD=r.windows_path(record), KG_RAN_DELETE=escape(sjis(r.windows_path(theirs))))
+        try:
+            self.assertEqual(self.setup(env=env), 0)
+            self.assertTrue(record.exists())  # the older copy's uninstaller ran and removed it
+            self.assertTrue(theirs.exists())  # and it was made again, for the x64 copy
+            self.assertNotEqual(theirs.read_bytes(), b"the x64 copy's shortcut")
+            self.assertTrue((programs / f"{SHORTCUT}.lnk").exists())
+            self.uninstall()
+            self.assertTrue(theirs.exists())
+        finally:
+            self.wine("reg", "delete", UNINSTALL_KEY, "/reg:64", "/f")
+            shutil.rmtree(r.drive_c / "x64-copy")
+            theirs.unlink(missing_ok=True)
 
     def test_a_file_held_open_stops_uninstall_and_install_over_it_and_keeps_the_entry(self):
         r = self.rig

@@ -127,6 +127,11 @@ class InstallerTest(unittest.TestCase):
         # also runs on 32-bit Windows.
         pe = load(Path(DIST) / f"{NAME}-setup.exe")
         self.assertEqual(pe.FILE_HEADER.Machine, MACHINE)
+        # All that 32-bit Windows can show of an x64 program it refuses to run.
+        strings = {k.decode(): v.decode() for info in pe.FileInfo[0] for table in getattr(info, "StringTable", [])
+                   for k, v in table.entries.items()}
+        needs = "64 ビット版 Windows 専用"
+        self.assertEqual(needs in strings.get("FileDescription", ""), ARCH == "win64", strings)
 
 
 if __name__ == "__main__":
