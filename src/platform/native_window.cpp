@@ -1,0 +1,131 @@
+// src/platform/native_window.cpp
+// The stand-in control behind SendToWindow, message boxes, and the UI thread that serves
+// RunOnUiThread as a window's message loop serves a synchronous send.
+#include <algorithm>
+#include <atomic>
+#include <condition_variable>
+#include <cstring>
+#include <deque>
+#include <mutex>
+#include <thread>
+
+#include "platform/native.h"
+#include "platform/native_state.h"
+
+namespace {
+struct UiJob {
+    void (*fn)(void*);
+    void* arg;
+    bool done = false;
+};
+std::mutex gUiMutex;
+std::condition_variable gUiChanged;
+std::deque<UiJob*> gUiJobs;
+std::atomic<bool> gHaveUiThread{false};
+std::thread::id gUiThread;
+}  // namespace
+
+intptr_t SendToWindow(WindowRef window, unsigned message, uintptr_t wParam, intptr_t lParam) {
+    auto* c = static_cast<StandInControl*>(window);
+    if (!c) return 0;
+    const char* text = reinterpret_cast<const char*>(lParam);
+    if (c->record) {
+        RecordedMessage r{message, wParam, lParam, {}};
+        if ((message == kEmReplaceSel || message == kWmSetText) && text) r.text = text;
+        c->log.push_back(std::move(r));
+    }
+    if ((message == kEmReplaceSel || message == kWmSetText) && !c->redraw) c->unseenChange = true;
+    switch (message) {
+        case kWmSetRedraw:
+            c->redraw = wParam != 0;
+            return 0;
+        case kWmGetTextLength:
+            return static_cast<intptr_t>(c->text.size());
+        case kEmSetSel:
+            c->selStart = std::min<size_t>(wParam, c->text.size());
+            c->selEnd = std::min<size_t>(static_cast<size_t>(lParam), c->text.size());
+            if (c->selEnd < c->selStart) std::swap(c->selStart, c->selEnd);
+            return 0;
+        case kEmReplaceSel: {
+            std::string insert = text ? text : "";
+            c->text.replace(c->selStart, c->selEnd - c->selStart, insert);
+            c->selStart = c->selEnd = c->selStart + insert.size();
+            return 0;
+        }
+        case kWmSetText:
+            c->text = text ? text : "";
+            c->selStart = c->selEnd = 0;
+            return 1;
+        case kEmSetCharFormat:
+            if (c->setCharFormatAnswer) std::memcpy(&c->format, text, sizeof(CharFormat));
+            return c->setCharFormatAnswer;
+        case kEmGetCharFormat:
+            std::memcpy(reinterpret_cast<void*>(lParam), &c->format, sizeof(CharFormat));
+            return 0;
+        default:
+            return 0;
+    }
+}
+
+void RepaintNow(WindowRef window) {
+    auto* c = static_cast<StandInControl*>(window);
+    if (c && c->redraw) ++c->paints;
+    if (c && c->record) c->log.push_back({kRecordedRepaint, 0, 0, {}});
+}
+void InvalidateWhole(WindowRef window) {
+    auto* c = static_cast<StandInControl*>(window);
+    if (c && c->redraw) c->unseenChange = false;
+    if (c && c->record) c->log.push_back({kRecordedInvalidate, 0, 0, {}});
+}
+
+void SetCaption(WindowRef window, const char* text) {
+    if (auto* c = static_cast<StandInControl*>(window)) c->caption = text;
+}
+
+void ShowError(WindowRef, const char* text) {
+    StandIns().shownErrors.emplace_back(text);
+}
+std::vector<std::string>& ShownErrors() {
+    return StandIns().shownErrors;
+}
+
+void RunOnUiThread(void (*fn)(void*), void* arg) {
+    if (!gHaveUiThread.load() || std::this_thread::get_id() == gUiThread) {
+        fn(arg);
+        return;
+    }
+    UiJob job{fn, arg};
+    std::unique_lock<std::mutex> lock(gUiMutex);
+    gUiJobs.push_back(&job);
+    gUiChanged.notify_all();
+    gUiChanged.wait(lock, [&] { return job.done; });
+}
+
+void BecomeUiThread() {
+    std::lock_guard<std::mutex> lock(gUiMutex);
+    gUiThread = std::this_thread::get_id();
+    gHaveUiThread = true;
+}
+
+bool WaitForUiJob() {
+    std::unique_lock<std::mutex> lock(gUiMutex);
+    return gUiChanged.wait_for(lock, std::chrono::seconds(10), [] { return !gUiJobs.empty(); });
+}
+
+void PumpUiThread() {
+    std::unique_lock<std::mutex> lock(gUiMutex);
+    while (!gUiJobs.empty()) {
+        UiJob* job = gUiJobs.front();
+        gUiJobs.pop_front();
+        lock.unlock();
+        job->fn(job->arg);
+        lock.lock();
+        job->done = true;
+        gUiChanged.notify_all();
+    }
+}
+
+void LeaveUiThread() {
+    PumpUiThread();
+    gHaveUiThread = false;
+}
