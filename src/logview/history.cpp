@@ -6,6 +6,7 @@
 
 #include <cstring>
 
+#include "logview/auto_scroll.h"
 #include "logview/filter.h"
 #include "texts.h"
 
@@ -61,10 +62,17 @@ void AppendTested(WindowRef view, const char* text, bool passes) {
 void LogViewAppend(WindowRef view, const char* text) {
     // After the window's teardown the monitor thread may still hand over a message.
     if (!view) return;
-    AppendTested(view, text, PassesFilter(text));
+    const bool passes = PassesFilter(text);
+    if (AutoScroll()) {
+        AppendTested(view, text, passes);
+    } else if (passes) {
+        AppendHoldingStill(view, text);
+    }
 }
 
-void ReRender() {
+namespace {
+// A trim with auto-scroll off holds the user's place across the rebuild.
+void Rebuild(const HeldPlace& held) {
     LogViewState& s = State();
     if (!s.view) return;
     // Painted once at the end, not line by line: the whole rebuild holds every writer of
@@ -82,17 +90,24 @@ void ReRender() {
         const std::string entry = s.history[i];
         if (PassesFilter(entry)) AppendTested(s.view, entry.c_str(), true);
     }
+    RestorePlace(s.view, held);
     SendToWindow(s.view, kWmSetRedraw, 1, 0);
     InvalidateWhole(s.view);
-    SendToWindow(s.view, kEmLineScroll, 0, static_cast<intptr_t>(s.history.size()));
+    if (!held.held) SendToWindow(s.view, kEmLineScroll, 0, static_cast<intptr_t>(s.history.size()));
     RepaintNow(s.view);
+}
+}  // namespace
+
+void ReRender() {
+    Rebuild(HeldPlace{});
 }
 
 void HistoryTrim() {
     std::vector<std::string>& h = State().history;
     if (h.size() <= kHistoryTrimAbove) return;
+    const HeldPlace held = HoldPlace(State().view);
     h.erase(h.begin(), h.end() - kHistoryKeep);
-    ReRender();
+    Rebuild(held);
 }
 
 void ClearLog() {
@@ -142,4 +157,5 @@ void ResetLogViewState() {
     s.filterText.clear();
     s.view = nullptr;
     FilterReset();
+    ResetAutoScroll();
 }

@@ -22,7 +22,8 @@ const std::string& FilterText();
 void HistoryAppend(const char* text);
 const std::vector<std::string>& History();
 
-// Appends to the view if the text passes the filter; always moves the caret and scrolls.
+// Appends to the view if the text passes the filter. With auto-scroll on (auto_scroll.h) it
+// always moves the caret to the end and scrolls; off, it leaves the user's place alone.
 void LogViewAppend(WindowRef view, const char* text);
 void HistoryTrim();
 void ReRender();

@@ -38,6 +38,10 @@ struct StandInControl {
     bool redraw = true;
     bool unseenChange = false;
     int paints = 0;
+    // Lines end at '\n'. The first one shown and how many fit: a caret moved out of sight
+    // scrolls its line into view, as the rich edit does, and a scroll stops at the last page.
+    size_t firstVisible = 0;
+    size_t visibleLines = 10;
 };
 
 void SetTick(uint32_t now);

@@ -13,6 +13,35 @@
 #include "platform/native_state.h"
 
 namespace {
+size_t LineCount(const StandInControl& c) {
+    return static_cast<size_t>(std::count(c.text.begin(), c.text.end(), '\n')) + 1;
+}
+size_t LineOf(const StandInControl& c, size_t position) {
+    position = std::min(position, c.text.size());
+    return static_cast<size_t>(std::count(c.text.begin(), c.text.begin() + static_cast<ptrdiff_t>(position), '\n'));
+}
+// Where a line starts; -1 past the last line, as the rich edit answers.
+intptr_t LineStart(const StandInControl& c, size_t line) {
+    size_t at = 0;
+    for (size_t l = 0; l < line; ++l) {
+        at = c.text.find('\n', at);
+        if (at == std::string::npos) return -1;
+        ++at;
+    }
+    return static_cast<intptr_t>(at);
+}
+void ScrollBy(StandInControl& c, intptr_t lines) {
+    const size_t count = LineCount(c);
+    const intptr_t last = static_cast<intptr_t>(count > c.visibleLines ? count - c.visibleLines : 0);
+    c.firstVisible = static_cast<size_t>(std::clamp<intptr_t>(static_cast<intptr_t>(c.firstVisible) + lines, 0, last));
+}
+// A caret moved out of sight brings its line into view.
+void ScrollCaretIntoView(StandInControl& c) {
+    const size_t line = LineOf(c, c.selEnd);
+    if (line < c.firstVisible) c.firstVisible = line;
+    if (line >= c.firstVisible + c.visibleLines) c.firstVisible = line - c.visibleLines + 1;
+}
+
 struct UiJob {
     void (*fn)(void*);
     void* arg;
@@ -41,21 +70,39 @@ intptr_t SendToWindow(WindowRef window, unsigned message, uintptr_t wParam, intp
             return 0;
         case kWmGetTextLength:
             return static_cast<intptr_t>(c->text.size());
+        case kEmGetSel:
+            *reinterpret_cast<uint32_t*>(wParam) = static_cast<uint32_t>(c->selStart);
+            *reinterpret_cast<uint32_t*>(lParam) = static_cast<uint32_t>(c->selEnd);
+            return 0;
         case kEmSetSel:
             c->selStart = std::min<size_t>(wParam, c->text.size());
             c->selEnd = std::min<size_t>(static_cast<size_t>(lParam), c->text.size());
             if (c->selEnd < c->selStart) std::swap(c->selStart, c->selEnd);
+            ScrollCaretIntoView(*c);
             return 0;
         case kEmReplaceSel: {
             std::string insert = text ? text : "";
             c->text.replace(c->selStart, c->selEnd - c->selStart, insert);
             c->selStart = c->selEnd = c->selStart + insert.size();
+            ScrollCaretIntoView(*c);
             return 0;
         }
         case kWmSetText:
             c->text = text ? text : "";
             c->selStart = c->selEnd = 0;
+            c->firstVisible = 0;
             return 1;
+        case kEmLineScroll:
+            ScrollBy(*c, lParam);
+            return 1;
+        case kEmGetFirstVisibleLine:
+            return static_cast<intptr_t>(c->firstVisible);
+        case kEmGetLineCount:
+            return static_cast<intptr_t>(LineCount(*c));
+        case kEmLineIndex:
+            return LineStart(*c, wParam == static_cast<uintptr_t>(-1) ? LineOf(*c, c->selEnd) : wParam);
+        case kEmLineFromChar:
+            return static_cast<intptr_t>(LineOf(*c, wParam));
         case kEmSetCharFormat:
             if (c->setCharFormatAnswer) std::memcpy(&c->format, text, sizeof(CharFormat));
             return c->setCharFormatAnswer;

@@ -18,9 +18,14 @@ using LibraryRef = void*;
 inline constexpr unsigned kWmSetRedraw = 0x000B;
 inline constexpr unsigned kWmSetText = 0x000C;
 inline constexpr unsigned kWmGetTextLength = 0x000E;
+inline constexpr unsigned kEmGetSel = 0x00B0;  // wParam, lParam: where to put start and end (uint32_t)
 inline constexpr unsigned kEmSetSel = 0x00B1;
 inline constexpr unsigned kEmLineScroll = 0x00B6;
+inline constexpr unsigned kEmGetLineCount = 0x00BA;
+inline constexpr unsigned kEmLineIndex = 0x00BB;
 inline constexpr unsigned kEmReplaceSel = 0x00C2;
+inline constexpr unsigned kEmLineFromChar = 0x00C9;
+inline constexpr unsigned kEmGetFirstVisibleLine = 0x00CE;
 inline constexpr unsigned kEmGetCharFormat = 0x043A;
 inline constexpr unsigned kEmSetCharFormat = 0x0444;
 

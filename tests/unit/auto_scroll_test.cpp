@@ -1,0 +1,96 @@
+// tests/unit/auto_scroll_test.cpp
+// Auto-scroll off: arrivals and trims leave the user's place in the view; on again, the
+// view goes to its end.
+#include <algorithm>
+
+#include "fixture.h"
+#include "logview/auto_scroll.h"
+
+namespace {
+std::string Line(int i) {
+    return "line " + std::to_string(i) + "\n";
+}
+// The text of the view's first visible line and of its selection.
+std::string TopLine(const StandInControl& v) {
+    size_t at = 0;
+    for (size_t l = 0; l < v.firstVisible; ++l)
+        at = v.text.find('\n', at) + 1;
+    return v.text.substr(at, v.text.find('\n', at) + 1 - at);
+}
+std::string Selected(const StandInControl& v) {
+    return v.text.substr(v.selStart, v.selEnd - v.selStart);
+}
+}  // namespace
+
+using AutoScroll_ = MonitorTest;
+
+TEST_F(AutoScroll_, OffArrivalsAreAppendedUnseenWhileSelectionAndTopLineStayAndOnGoesToTheEnd) {
+    for (int i = 1; i <= 30; ++i)
+        WriteText(Line(i).c_str());
+    view.selStart = 14, view.selEnd = 23;  // "line 3\nli", selected by the user
+    view.firstVisible = 5;
+    SetAutoScroll(false);
+    SetFilterText("line");
+    view.log.clear();
+    WriteText("filtered out\n");  // kept, and not a single message to the view
+    EXPECT_TRUE(view.log.empty());
+    for (int i = 31; i <= 60; ++i)
+        WriteText(Line(i).c_str());
+    EXPECT_EQ(std::count(view.text.begin(), view.text.end(), '\n'), 60);
+    EXPECT_EQ(History().size(), 61u);
+    EXPECT_EQ(Selected(view), "line 3\nli");
+    EXPECT_EQ(view.firstVisible, 5u);
+    EXPECT_TRUE(view.redraw);
+    EXPECT_FALSE(view.unseenChange);  // painted with the user's place back in it
+    SetAutoScroll(true);
+    EXPECT_EQ(view.selStart, view.text.size());
+    EXPECT_EQ(view.firstVisible, 51u);  // the last page: 61 lines, 10 shown
+    WriteText(Line(61).c_str());        // and arrivals follow the end again
+    EXPECT_EQ(view.firstVisible, 52u);
+}
+
+TEST_F(AutoScroll_, OffATrimKeepsTheTopTextAndSelectionWhileKeptElseShowsTheOldestKeptLine) {
+    view.record = false;
+    for (int i = 1; i <= 801; ++i)
+        WriteText(Line(i).c_str());
+    SetAutoScroll(false);
+    view.firstVisible = 700;
+    view.selStart = view.text.find("line 705\n") + 2, view.selEnd = view.text.find("line 706\n") + 3;
+    const std::string selected = Selected(view);
+    HistoryTrim();  // keeps lines 602 to 801
+    ASSERT_EQ(History().front(), Line(602));
+    EXPECT_EQ(TopLine(view), Line(701));
+    EXPECT_EQ(view.firstVisible, 99u);
+    EXPECT_EQ(Selected(view), selected);
+
+    view.firstVisible = 50;  // line 652, which the next trim drops with its selection
+    view.selStart = 3, view.selEnd = 9;
+    for (int i = 802; i <= 1402; ++i)
+        WriteText(Line(i).c_str());
+    EXPECT_EQ(view.firstVisible, 50u);
+    HistoryTrim();  // keeps lines 1203 to 1402
+    EXPECT_EQ(view.firstVisible, 0u);
+    EXPECT_EQ(TopLine(view), Line(1203));
+    EXPECT_EQ(view.selStart, 0u);
+    EXPECT_EQ(view.selEnd, 0u);
+}
+
+TEST_F(AutoScroll_, OffTenThousandArrivalsLoseNothingAndTheViewStaysBounded) {
+    view.record = false;
+    PlaceSharedLibrary();
+    SetAutoScroll(false);
+    for (int i = 1; i <= 10000; ++i) {
+        Monitor().headerNeeded = 0;  // one writer: no header lines on the test's output
+        ProcessMessage({kHostPid, Line(i).c_str(), true});
+    }
+    ASSERT_EQ(Forwarded().size(), 10000u);
+    EXPECT_EQ(Forwarded().front(), Line(1));
+    EXPECT_EQ(Forwarded().back(), Line(10000));
+    std::string kept;
+    for (const std::string& entry : History())
+        kept += entry;
+    EXPECT_LE(History().size(), 801u);
+    EXPECT_EQ(History().back(), Line(10000));
+    EXPECT_EQ(view.text, kept);
+    EXPECT_EQ(view.firstVisible, 0u);  // the oldest kept line, trim after trim
+}
