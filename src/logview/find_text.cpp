@@ -1,0 +1,79 @@
+// src/logview/find_text.cpp
+#include "logview/find_text.h"
+
+namespace {
+bool IsLeadByte(unsigned char b) {
+    return (b >= 0x81 && b <= 0x9F) || (b >= 0xE0 && b <= 0xFC);
+}
+bool IsTrailByte(unsigned char b) {
+    return (b >= 0x40 && b <= 0x7E) || (b >= 0x80 && b <= 0xFC);
+}
+// A lead byte without its trail (the text's end, a line end) counts as a character alone.
+size_t CharLength(std::string_view s, size_t at) {
+    const auto b = static_cast<unsigned char>(s[at]);
+    return IsLeadByte(b) && at + 1 < s.size() && IsTrailByte(static_cast<unsigned char>(s[at + 1])) ? 2 : 1;
+}
+char Folded(char c) {
+    return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c;
+}
+
+// Character by character, so that the text's characters line up with the query's.
+bool MatchesAt(std::string_view text, size_t at, const FindQuery& q) {
+    for (size_t i = 0; i < q.what.size();) {
+        if (at >= text.size()) return false;
+        const size_t n = CharLength(q.what, i);
+        if (CharLength(text, at) != n) return false;
+        if (n == 1 && !q.matchCase) {
+            if (Folded(text[at]) != Folded(q.what[i])) return false;
+        } else if (text.compare(at, n, q.what, i, n) != 0) {
+            return false;
+        }
+        i += n, at += n;
+    }
+    return true;
+}
+
+size_t LineEndLength(std::string_view s, size_t at) {
+    if (s[at] == '\n') return 1;
+    if (s[at] != '\r') return 0;
+    return at + 1 < s.size() && s[at + 1] == '\n' ? 2 : 1;
+}
+}  // namespace
+
+size_t FindInText(std::string_view text, const FindQuery& query, size_t from) {
+    if (query.what.empty()) return kNoMatch;
+    size_t found = kNoMatch;
+    for (size_t at = 0; at < text.size(); at += CharLength(text, at)) {
+        if (!query.down && at >= from) break;
+        if (query.down && at < from) continue;
+        if (MatchesAt(text, at, query)) {
+            found = at;
+            if (query.down) break;
+        }
+    }
+    return found;
+}
+
+TextPlace PlaceOfOffset(std::string_view text, size_t offset) {
+    TextPlace place;
+    for (size_t at = 0; at < offset && at < text.size();) {
+        if (const size_t end = LineEndLength(text, at)) {
+            ++place.line, place.column = 0, at += end;
+        } else {
+            ++place.column, at += CharLength(text, at);
+        }
+    }
+    return place;
+}
+
+size_t OffsetOfPlace(std::string_view text, TextPlace place) {
+    size_t at = 0;
+    for (size_t line = 0; line < place.line && at < text.size();) {
+        const size_t end = LineEndLength(text, at);
+        at += end ? end : CharLength(text, at);
+        line += end ? 1 : 0;
+    }
+    for (size_t column = 0; column < place.column && at < text.size() && !LineEndLength(text, at); ++column)
+        at += CharLength(text, at);
+    return at;
+}
