@@ -163,3 +163,11 @@ inline constexpr char kSaveDialogFailed[] =
 inline constexpr char kSaveFilter[] =
     "\x83\x65\x83\x4C\x83\x58\x83\x67 \x83\x74\x83\x40\x83\x43\x83\x8B (*.txt)\0*.txt\0"
     "\x82\xB7\x82\xD7\x82\xC4\x82\xCC\x83\x74\x83\x40\x83\x43\x83\x8B (*.*)\0*.*\0";
+// --- Reading the log: find and auto-scroll
+// "検索..." (7 bytes)
+inline constexpr char kMenuFind[] = "\x8C\x9F\x8D\xF5...";
+// "自動スクロール" (14 bytes)
+inline constexpr char kMenuAutoScroll[] = "\x8E\xA9\x93\xAE\x83\x58\x83\x4E\x83\x8D\x81\x5B\x83\x8B";
+// "「%s」が見つかりません。" (24 bytes; formatted with the text looked for)
+inline constexpr char kNotFoundFormat[] =
+    "\x81\x75%s\x81\x76\x82\xAA\x8C\xA9\x82\xC2\x82\xA9\x82\xE8\x82\xDC\x82\xB9\x82\xF1\x81\x42";

@@ -7,6 +7,7 @@
 #include "texts.h"
 #include "ui/command_handoff.h"
 #include "ui/controls.h"
+#include "ui/dpi.h"
 #include "ui/rich_text.h"
 #include "ui/ui_state.h"
 
@@ -17,7 +18,7 @@ constexpr UINT kCommandTimerMs = 50;
 HWND CreateCommandLine(HWND parent) {
     UiState& ui = Ui();
     ui.commandLineRichEdit = LoadRichEditLibrary();
-    const CommandLinePlace place = CommandLinePlacement(parent);
+    const Box place = LayoutOf(parent).commandLine;
     // Unlike the filter box it scrolls sideways: a command may be far longer than the line.
     HWND line = CreateWindowExA(WS_EX_CLIENTEDGE, "RICHEDIT", "", kOneLineRichEditStyle | ES_AUTOHSCROLL, place.x,
                                 place.y, place.width, place.height, parent, reinterpret_cast<HMENU>(kCommandLineId),

@@ -3,12 +3,10 @@
 
 #include <richedit.h>
 
-#include <algorithm>
-
 #include "capture/state.h"
 #include "logview/history.h"
 #include "texts.h"
-#include "ui/command_line.h"
+#include "ui/dpi.h"
 #include "ui/ui_state.h"
 
 namespace {
@@ -18,39 +16,40 @@ constexpr COLORREF kViewBackground = RGB(0, 0, 51);
 constexpr COLORREF kLabelColour = RGB(30, 0, 0);
 constexpr LPARAM kLogViewTextLimit = 10485760;
 constexpr int32_t kOneLineHeightTwips = 200;
-// The command line's row: 22 high, 5 from the bottom, right of a label as wide as its
-// ten bytes in the label font.
-constexpr int kCommandRowHeight = 22;
-constexpr int kCommandRowMargin = 5;
-constexpr int kCommandLabelWidth = 75;
 
-SIZE ClientSize(HWND window) {
-    RECT r{};
-    GetClientRect(window, &r);
-    return {r.right - r.left, r.bottom - r.top};
-}
-
-// Both buttons and the label: each its own font object from this one description.
-HFONT CreateControlFont() {
-    return CreateFontA(14, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, SHIFTJIS_CHARSET, OUT_DEFAULT_PRECIS,
+// Both buttons and the labels: each its own font object from this one description, 14
+// pixels high at 96 DPI.
+HFONT CreateControlFont(const WindowLayout& layout) {
+    return CreateFontA(layout.fontHeight, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, SHIFTJIS_CHARSET, OUT_DEFAULT_PRECIS,
                        CLIP_DEFAULT_PRECIS, PROOF_QUALITY, FIXED_PITCH | FF_MODERN, kFontFace);
 }
 
-HWND CreateButton(HWND parent, const char* caption, int x, int width, int id, HFONT* font) {
-    HWND button = CreateWindowExA(0, "BUTTON", caption, kButtonStyle, x, 10, width, 21, parent,
+HWND CreateButton(HWND parent, const char* caption, const Box& at, int id, HFONT* font) {
+    HWND button = CreateWindowExA(0, "BUTTON", caption, kButtonStyle, at.x, at.y, at.width, at.height, parent,
                                   reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), Ui().instance, nullptr);
-    *font = CreateControlFont();
+    *font = CreateControlFont(LayoutOf(parent));
     SendMessageA(button, WM_SETFONT, reinterpret_cast<WPARAM>(*font), 0);
     return button;
+}
+
+void MoveTo(HWND control, const Box& at, BOOL repaint) {
+    MoveWindow(control, at.x, at.y, at.width, at.height, repaint);
+}
+
+// A button's font made anew for the window's DPI; the old one goes once it is replaced.
+void RefreshFont(HWND control, HFONT* font, const WindowLayout& layout) {
+    HFONT fresh = CreateControlFont(layout);
+    SendMessageA(control, WM_SETFONT, reinterpret_cast<WPARAM>(fresh), TRUE);
+    DeleteObject(*font);
+    *font = fresh;
 }
 }  // namespace
 
 HWND CreateLogView(HWND parent) {
-    const SIZE client = ClientSize(parent);
+    const Box at = LayoutOf(parent).logView;
     Ui().logViewRichEdit = LoadRichEditLibrary();
-    HWND view = CreateWindowExA(WS_EX_CLIENTEDGE, "RICHEDIT", "", kLogViewStyle, 5, 40, std::max(0L, client.cx - 10),
-                                std::max(0L, client.cy - 45), parent, reinterpret_cast<HMENU>(kRichEditId),
-                                Ui().instance, nullptr);
+    HWND view = CreateWindowExA(WS_EX_CLIENTEDGE, "RICHEDIT", "", kLogViewStyle, at.x, at.y, at.width, at.height,
+                                parent, reinterpret_cast<HMENU>(kRichEditId), Ui().instance, nullptr);
     SetLogView(view);
     SendMessageA(view, EM_SETBKGNDCOLOR, 0, kViewBackground);
     ApplyLogViewDefaultFormat();
@@ -59,13 +58,14 @@ HWND CreateLogView(HWND parent) {
     CharFormat format = MakeDefaultCharFormat(kLogViewHeightTwips);
     SendMessageA(view, EM_SETCHARFORMAT, SCF_DEFAULT, reinterpret_cast<LPARAM>(&format));
     SendMessageA(view, EM_EXLIMITTEXT, 0, kLogViewTextLimit);
+    ZoomToWindowDpi(view);
     return view;
 }
 
 HWND CreateFilterBox(HWND parent) {
-    const SIZE client = ClientSize(parent);
+    const Box at = LayoutOf(parent).filterBox;
     Ui().filterBoxRichEdit = LoadRichEditLibrary();
-    HWND box = CreateWindowExA(WS_EX_CLIENTEDGE, "RICHEDIT", "", kOneLineRichEditStyle, client.cx - 155, 10, 150, 22,
+    HWND box = CreateWindowExA(WS_EX_CLIENTEDGE, "RICHEDIT", "", kOneLineRichEditStyle, at.x, at.y, at.width, at.height,
                                parent, reinterpret_cast<HMENU>(kRichEditId), Ui().instance, nullptr);
     Ui().filterBox = box;
     const LRESULT mask = SendMessageA(box, EM_GETEVENTMASK, 0, 0);
@@ -77,6 +77,7 @@ HWND CreateFilterBox(HWND parent) {
 void SetOneLineLook(HWND control) {
     SendMessageA(control, EM_SETBKGNDCOLOR, 0, kViewBackground);
     ApplyDefaultFormat(control, kOneLineHeightTwips);
+    ZoomToWindowDpi(control);
 }
 
 HMODULE LoadRichEditLibrary() {
@@ -87,52 +88,60 @@ void ReleaseRichEditLibrary(HMODULE library) {
     if (!FreeLibrary(library)) MessageBoxA(nullptr, kLibraryReleaseFailed, kErrorCaption, MB_OK);
 }
 
-CommandLinePlace CommandLinePlacement(HWND window) {
-    const SIZE client = ClientSize(window);
-    const int x = kCommandRowMargin + kCommandLabelWidth;
-    return {x, std::max(0, int(client.cy) - kCommandRowMargin - kCommandRowHeight),
-            std::max(0, int(client.cx) - kCommandRowMargin - x), kCommandRowHeight};
-}
-
 HWND CreateStopResumeButton(HWND parent) {
-    HWND button = CreateButton(parent, kCaptionStop, 5, 80, kStopResumeButtonId, &Ui().stopButtonFont);
+    HWND button =
+        CreateButton(parent, kCaptionStop, LayoutOf(parent).stopButton, kStopResumeButtonId, &Ui().stopButtonFont);
     Monitor().stopButton = button;
     return button;
 }
 
 HWND CreateClearButton(HWND parent) {
-    Ui().clearButton = CreateButton(parent, kCaptionClear, 95, 50, kClearButtonId, &Ui().clearButtonFont);
+    Ui().clearButton =
+        CreateButton(parent, kCaptionClear, LayoutOf(parent).clearButton, kClearButtonId, &Ui().clearButtonFont);
     return Ui().clearButton;
 }
 
 void PaintFilterLabel(HWND window) {
-    const SIZE client = ClientSize(window);
+    const WindowLayout layout = LayoutOf(window);
     PAINTSTRUCT ps;
     HDC dc = BeginPaint(window, &ps);
-    if (!Ui().labelFont) Ui().labelFont = CreateControlFont();
+    if (!Ui().labelFont) Ui().labelFont = CreateControlFont(layout);
     SelectObject(dc, Ui().labelFont);
     SetTextColor(dc, kLabelColour);
-    TextOutA(dc, client.cx - 285, 13, kFilterLabel, sizeof kFilterLabel - 1);
-    if (CommandLineShown()) {
-        const CommandLinePlace place = CommandLinePlacement(window);
-        TextOutA(dc, kCommandRowMargin, place.y + 3, kCommandLabel, sizeof kCommandLabel - 1);
+    TextOutA(dc, layout.filterLabel.x, layout.filterLabel.y, kFilterLabel, sizeof kFilterLabel - 1);
+    if (layout.commandLineShown) {
+        TextOutA(dc, layout.commandLabel.x, layout.commandLabel.y, kCommandLabel, sizeof kCommandLabel - 1);
     }
     EndPaint(window, &ps);
 }
 
 void LayOutControls(HWND window) {
-    SIZE client = ClientSize(window);
-    MoveWindow(Ui().filterBox, client.cx - 155, 10, 150, 22, FALSE);
+    WindowLayout layout = LayoutOf(window);
+    MoveTo(Ui().filterBox, layout.filterBox, FALSE);
     InvalidateRect(Ui().filterBox, nullptr, TRUE);
-    LONG viewBottomMargin = 45;
-    if (CommandLineShown()) {
-        const CommandLinePlace place = CommandLinePlacement(window);
-        MoveWindow(Ui().commandLine, place.x, place.y, place.width, place.height, FALSE);
+    if (layout.commandLineShown) {
+        MoveTo(Ui().commandLine, layout.commandLine, FALSE);
         InvalidateRect(Ui().commandLine, nullptr, TRUE);
-        viewBottomMargin += kCommandRowHeight + kCommandRowMargin;
     }
-    client = ClientSize(window);
-    // A client area smaller than the margins gives an empty view, not a negative size.
-    MoveWindow(static_cast<HWND>(LogView()), 5, 40, std::max(0L, client.cx - 10),
-               std::max(0L, client.cy - viewBottomMargin), FALSE);
+    layout = LayoutOf(window);  // the client area read again for the log view, as it always was
+    MoveTo(static_cast<HWND>(LogView()), layout.logView, FALSE);
+}
+
+void OnDpiChanged(HWND window, WPARAM wParam, LPARAM lParam) {
+    UiState& ui = Ui();
+    SetWindowDpi(HIWORD(wParam));
+    const WindowLayout layout = LayoutOf(window);
+    HWND stopButton = static_cast<HWND>(Monitor().stopButton.load());
+    RefreshFont(stopButton, &ui.stopButtonFont, layout);
+    RefreshFont(ui.clearButton, &ui.clearButtonFont, layout);
+    DeleteObject(ui.labelFont);
+    ui.labelFont = nullptr;  // made anew by the next paint
+    for (HWND richEdit : {static_cast<HWND>(LogView()), ui.filterBox, ui.commandLine})
+        if (richEdit) ZoomToWindowDpi(richEdit, true);
+    const RECT* suggested = reinterpret_cast<const RECT*>(lParam);
+    SetWindowPos(window, nullptr, suggested->left, suggested->top, suggested->right - suggested->left,
+                 suggested->bottom - suggested->top, SWP_NOZORDER | SWP_NOACTIVATE);
+    MoveTo(stopButton, layout.stopButton, TRUE);
+    MoveTo(ui.clearButton, layout.clearButton, TRUE);
+    InvalidateRect(window, nullptr, TRUE);  // the paint lays out the rest, also at an unchanged size
 }

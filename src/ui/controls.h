@@ -1,5 +1,5 @@
 // src/ui/controls.h
-// The child controls, the painted labels, and their layout.
+// The child controls and the painted labels, each where the layout (layout.h) puts it.
 #pragma once
 #include <windows.h>
 
@@ -19,14 +19,13 @@ HMODULE LoadRichEditLibrary();
 // Released at close; a refusal is reported and the close goes on.
 void ReleaseRichEditLibrary(HMODULE library);
 
-// Where the command line goes: along the bottom, right of its painted label.
-struct CommandLinePlace {
-    int x, y, width, height;
-};
-CommandLinePlace CommandLinePlacement(HWND window);
-
 // Begins and ends the paint: call first on WM_PAINT. Paints the filter label, and the
 // command line's label while it is shown.
 void PaintFilterLabel(HWND window);
 // Moves the filter box, the command line and the log view for the current client size.
+// The buttons stay: their places do not depend on it.
 void LayOutControls(HWND window);
+
+// WM_DPICHANGED: the suggested rectangle, fonts made anew at the new DPI (the old ones
+// deleted), the buttons moved, the rich edits zoomed, and the rest laid out on the paint.
+void OnDpiChanged(HWND window, WPARAM wParam, LPARAM lParam);

@@ -8,6 +8,7 @@
 #include "platform/platform.h"
 #include "platform/win32.h"
 #include "texts.h"
+#include "ui/find.h"
 #include "ui/log_menu.h"
 #include "ui/main_window.h"
 #include "ui/ui_state.h"
@@ -41,7 +42,7 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int showCommand) {
 
     MSG msg;
     while (GetMessageA(&msg, nullptr, 0, 0) > 0) {
-        if (HandleLogViewShortcut(msg)) continue;
+        if (HandleFindMessage(window, msg) || HandleLogViewShortcut(msg)) continue;
         TranslateMessage(&msg);
         DispatchMessageA(&msg);
     }

@@ -9,10 +9,13 @@
 
 #include "capture/channel.h"
 #include "capture/state.h"
+#include "logview/auto_scroll.h"
 #include "logview/history.h"
 #include "texts.h"
 #include "ui/command_line.h"
 #include "ui/controls.h"
+#include "ui/dpi.h"
+#include "ui/find.h"
 #include "ui/font_dialog.h"
 #include "ui/log_menu.h"
 #include "ui/resource.h"
@@ -25,6 +28,7 @@ UiState& Ui() {
 
 namespace {
 void OnCreate(HWND window) {
+    AdoptWindowDpi(window);
     CreateLogView(window);
     CreateFilterBox(window);
     CreateStopResumeButton(window);
@@ -96,6 +100,12 @@ void OnCommand(HWND window, WPARAM wParam, LPARAM lParam) {
         case kCommandSaveAs:
             SaveLogViewAs(window);
             break;
+        case kCommandFind:
+            OpenFindDialog(window);
+            break;
+        case kCommandAutoScroll:
+            SetAutoScroll(!AutoScroll());
+            break;
         default:
             break;
     }
@@ -103,6 +113,7 @@ void OnCommand(HWND window, WPARAM wParam, LPARAM lParam) {
 }  // namespace
 
 LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (OnFindDialogMessage(window, message, lParam)) return 0;
     switch (message) {
         case WM_CREATE:
             OnCreate(window);
@@ -133,6 +144,9 @@ LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
             return DefWindowProcA(window, message, wParam, lParam);
         case WM_TIMER:
             OnCommandTimer(window);
+            return 0;
+        case WM_DPICHANGED:
+            OnDpiChanged(window, wParam, lParam);
             return 0;
         case WM_CONTEXTMENU:
             if (reinterpret_cast<HWND>(wParam) == static_cast<HWND>(LogView()) && LogView()) {
@@ -170,6 +184,7 @@ bool RegisterMainWindowClass(HINSTANCE instance) {
 }
 
 HWND CreateMainWindow(HINSTANCE instance) {
-    return CreateWindowExA(0, kMainWindowClass, kWindowTitle, WS_OVERLAPPEDWINDOW, CW_USEDEFAULT, CW_USEDEFAULT, 500,
-                           480, nullptr, nullptr, instance, nullptr);
+    const SIZE size = InitialWindowSize();
+    return CreateWindowExA(0, kMainWindowClass, kWindowTitle, WS_OVERLAPPEDWINDOW, CW_USEDEFAULT, CW_USEDEFAULT,
+                           size.cx, size.cy, nullptr, nullptr, instance, nullptr);
 }

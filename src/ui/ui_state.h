@@ -13,6 +13,8 @@ inline constexpr int kCommandLineId = 2;
 inline constexpr int kCommandCopy = 40101;
 inline constexpr int kCommandSelectAll = 40102;
 inline constexpr int kCommandSaveAs = 40103;
+inline constexpr int kCommandFind = 40104;
+inline constexpr int kCommandAutoScroll = 40105;
 
 struct UiState {
     HINSTANCE instance = nullptr;
@@ -24,6 +26,7 @@ struct UiState {
     HFONT stopButtonFont = nullptr;
     HFONT clearButtonFont = nullptr;
     HFONT labelFont = nullptr;
+    int dpi = 96;  // the window's, which every length and font is scaled to (dpi.h)
     // Only while the editor's command sender is installed (looked for at start and at
     // every activation); otherwise the window is as it always was.
     HWND commandLine = nullptr;

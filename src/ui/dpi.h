@@ -1,0 +1,24 @@
+// src/ui/dpi.h
+// The window's DPI. The functions for it that older Windows lacks are looked up at run
+// time; where they are missing the window takes the system's DPI (LOGPIXELSY).
+#pragma once
+#include <windows.h>
+
+#include "ui/layout.h"
+
+// The outer size to create the window at, before it exists: for the system's DPI, the
+// design's 500 x 480 with the client area scaled. Exactly 500 x 480 at 96 DPI.
+SIZE InitialWindowSize();
+// In WM_CREATE, before any control: takes the window's own DPI and, where that is not the
+// one its size was made for, gives it the size for its own.
+void AdoptWindowDpi(HWND window);
+// WM_DPICHANGED gives the new DPI; the controls are then scaled to it (controls.h).
+void SetWindowDpi(int dpi);
+
+// The window's layout now: its client area, its DPI, whether the command line is shown.
+WindowLayout LayoutOf(HWND window);
+
+// The rich edits lay their point sizes out at the system's DPI; in a window at another
+// DPI (another monitor's) they are zoomed to the window's, so 9 point stays 9 point.
+// Nothing is sent while the two are the same, unless a zoom is to be undone.
+void ZoomToWindowDpi(HWND richEdit, bool undo = false);

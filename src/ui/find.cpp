@@ -1,0 +1,131 @@
+// src/ui/find.cpp
+// The search runs on the view's text as the control streams it out (its own Shift_JIS
+// bytes). Byte offsets and the control's positions meet in lines and columns: the control
+// counts characters, not bytes, and keeps its line ends its own way; EM_LINEINDEX says
+// where each of its lines starts.
+#include "ui/find.h"
+
+#include <commdlg.h>
+#include <richedit.h>
+
+#include <cstdio>
+#include <cstring>
+#include <string>
+
+#include "logview/auto_scroll.h"
+#include "logview/find_text.h"
+#include "logview/history.h"
+#include "texts.h"
+
+namespace {
+HWND gDialog = nullptr;
+char gWhat[512] = {};  // the dialog's text, kept for F3 after it is closed
+FINDREPLACEA gRequest{};
+FindQuery gQuery;
+
+HWND View() {
+    return static_cast<HWND>(LogView());
+}
+
+DWORD CALLBACK AppendStreamed(DWORD_PTR cookie, LPBYTE bytes, LONG count, LONG* taken) {
+    reinterpret_cast<std::string*>(cookie)->append(reinterpret_cast<const char*>(bytes), static_cast<size_t>(count));
+    *taken = count;
+    return 0;
+}
+
+std::string ViewText(HWND view) {
+    std::string text;
+    EDITSTREAM stream{reinterpret_cast<DWORD_PTR>(&text), 0, AppendStreamed};
+    SendMessageA(view, EM_STREAMOUT, SF_TEXT, reinterpret_cast<LPARAM>(&stream));
+    return text;
+}
+
+size_t OffsetOfPosition(HWND view, const std::string& text, LONG position) {
+    const LRESULT line = SendMessageA(view, EM_EXLINEFROMCHAR, 0, position);
+    const LRESULT start = SendMessageA(view, EM_LINEINDEX, static_cast<WPARAM>(line), 0);
+    return OffsetOfPlace(text, {static_cast<size_t>(line), static_cast<size_t>(position - start)});
+}
+
+LONG PositionOfOffset(HWND view, const std::string& text, size_t offset) {
+    const TextPlace place = PlaceOfOffset(text, offset);
+    return static_cast<LONG>(SendMessageA(view, EM_LINEINDEX, place.line, 0) + static_cast<LRESULT>(place.column));
+}
+
+void FindInView(HWND window, bool down) {
+    HWND view = View();
+    if (!view) return;
+    const std::string text = ViewText(view);
+    CHARRANGE selection{};
+    SendMessageA(view, EM_EXGETSEL, 0, reinterpret_cast<LPARAM>(&selection));
+    FindQuery query = gQuery;
+    query.down = down;
+    const size_t from = OffsetOfPosition(view, text, down ? selection.cpMax : selection.cpMin);
+    const size_t at = FindInText(text, query, from);
+    if (at == kNoMatch) {
+        std::string message(sizeof kNotFoundFormat + query.what.size(), '\0');
+        std::snprintf(message.data(), message.size(), kNotFoundFormat, query.what.c_str());
+        MessageBoxA(window, message.c_str(), kWindowTitle, MB_OK | MB_ICONINFORMATION);
+        return;
+    }
+    SetAutoScroll(false);  // else the next arrival takes the view away from the match
+    // Shown also while the dialog has the focus.
+    SendMessageA(view, EM_SETOPTIONS, ECOOP_OR, ECO_NOHIDESEL);
+    CHARRANGE match{PositionOfOffset(view, text, at), PositionOfOffset(view, text, at + query.what.size())};
+    SendMessageA(view, EM_EXSETSEL, 0, reinterpret_cast<LPARAM>(&match));
+    SendMessageA(view, EM_SCROLLCARET, 0, 0);
+}
+
+bool InWindowOrDialog(HWND window, HWND target) {
+    return target == window || IsChild(window, target) || (gDialog && (target == gDialog || IsChild(gDialog, target)));
+}
+}  // namespace
+
+void OpenFindDialog(HWND window) {
+    if (gDialog) {
+        SetActiveWindow(gDialog);
+        return;
+    }
+    gRequest = FINDREPLACEA{};
+    gRequest.lStructSize = sizeof gRequest;
+    gRequest.hwndOwner = window;
+    gRequest.Flags = FR_HIDEWHOLEWORD | (gQuery.down ? FR_DOWN : 0) | (gQuery.matchCase ? FR_MATCHCASE : 0);
+    gRequest.lpstrFindWhat = gWhat;
+    gRequest.wFindWhatLen = sizeof gWhat;
+    gDialog = FindTextA(&gRequest);
+}
+
+bool HandleFindMessage(HWND window, MSG& msg) {
+    if (gDialog && !IsWindow(gDialog)) gDialog = nullptr;  // gone with its owner
+    if (msg.message == WM_KEYDOWN && InWindowOrDialog(window, msg.hwnd) && GetKeyState(VK_MENU) >= 0) {
+        const bool control = GetKeyState(VK_CONTROL) < 0, shift = GetKeyState(VK_SHIFT) < 0;
+        if (msg.wParam == 'F' && control && !shift) {
+            OpenFindDialog(window);
+            return true;
+        }
+        if (msg.wParam == VK_F3 && !control) {
+            // With nothing looked for yet there is nothing to find again: ask for it.
+            if (gQuery.what.empty()) {
+                OpenFindDialog(window);
+            } else {
+                FindInView(window, !shift);
+            }
+            return true;
+        }
+    }
+    return gDialog && IsDialogMessageA(gDialog, &msg);
+}
+
+bool OnFindDialogMessage(HWND window, UINT message, LPARAM lParam) {
+    static const UINT findMessage = RegisterWindowMessageA(FINDMSGSTRINGA);
+    if (message != findMessage || !findMessage) return false;
+    const auto* request = reinterpret_cast<const FINDREPLACEA*>(lParam);
+    if (request->Flags & FR_DIALOGTERM) {
+        gDialog = nullptr;
+    } else if (request->Flags & FR_FINDNEXT) {
+        gQuery.what.assign(request->lpstrFindWhat, strnlen(request->lpstrFindWhat, request->wFindWhatLen));
+        gQuery.matchCase = (request->Flags & FR_MATCHCASE) != 0;
+        gQuery.down = (request->Flags & FR_DOWN) != 0;
+        FindInView(window, gQuery.down);
+    }
+    return true;
+}
