@@ -141,7 +141,9 @@ void OnDpiChanged(HWND window, WPARAM wParam, LPARAM lParam) {
     const RECT* suggested = reinterpret_cast<const RECT*>(lParam);
     SetWindowPos(window, nullptr, suggested->left, suggested->top, suggested->right - suggested->left,
                  suggested->bottom - suggested->top, SWP_NOZORDER | SWP_NOACTIVATE);
-    MoveTo(stopButton, layout.stopButton, TRUE);
-    MoveTo(ui.clearButton, layout.clearButton, TRUE);
-    InvalidateRect(window, nullptr, TRUE);  // the paint lays out the rest, also at an unchanged size
+    MoveTo(stopButton, layout.stopButton, FALSE);
+    MoveTo(ui.clearButton, layout.clearButton, FALSE);
+    LayOutControls(window);
+    // Moved without repainting, the controls leave their old pixels behind: all of it anew.
+    RedrawWindow(window, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
 }

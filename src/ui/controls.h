@@ -27,5 +27,5 @@ void PaintFilterLabel(HWND window);
 void LayOutControls(HWND window);
 
 // WM_DPICHANGED: the suggested rectangle, fonts made anew at the new DPI (the old ones
-// deleted), the buttons moved, the rich edits zoomed, and the rest laid out on the paint.
+// deleted), the rich edits zoomed, every control moved, and the whole window repainted.
 void OnDpiChanged(HWND window, WPARAM wParam, LPARAM lParam);

@@ -1,7 +1,7 @@
 # End-to-end tests of the real program under Wine, on a virtual display of their own.
 # Python's standard library only; Debian's python3.
 find_program(KG_PYTHON NAMES python3 PATHS /usr/bin NO_DEFAULT_PATH REQUIRED)
-foreach(suite capture gui commands)
+foreach(suite capture gui commands reading)
   add_test(NAME e2e_${suite}
            COMMAND ${KG_NEEDS_32BIT} ${KG_PYTHON} ${CMAKE_SOURCE_DIR}/tests/e2e/test_${suite}.py
                    ${CMAKE_BINARY_DIR} ${KG_WINE_ARCH})

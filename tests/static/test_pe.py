@@ -8,6 +8,7 @@ no substitute for running them: the suites under Wine do that.
 """
 import sys
 import unittest
+import xml.etree.ElementTree as ET
 import zipfile
 from pathlib import Path
 
@@ -18,6 +19,12 @@ TITLE = "雲形エディタ・デバッグ出力モニター"
 MACHINE = pefile.MACHINE_TYPE["IMAGE_FILE_MACHINE_AMD64" if ARCH == "win64" else "IMAGE_FILE_MACHINE_I386"]
 NAME = f"kgmonitor-{VERSION}-{ARCH}"
 EXPORT_NAME = b"SetSharedMessage"
+# Windows 7, 8, 8.1, and 10 and 11.
+SUPPORTED_OS = {"{35138b9a-5d96-4fbd-8e2d-a2440225f93a}", "{4a2f28e3-53b9-4441-ba9c-d69d4a4a6e38}",
+                "{1f676c76-80e1-4239-95bb-83d0f6d0da78}", "{8e0f7a12-bfb3-4fe8-b9a5-48fd50a15a9a}"}
+# Missing from older Windows: imported, they would keep the program from starting there.
+LATE_USER32 = {b"GetDpiForWindow", b"GetDpiForSystem", b"AdjustWindowRectExForDpi", b"SetThreadDpiAwarenessContext",
+               b"SystemParametersInfoForDpi", b"EnableNonClientDpiScaling"}
 
 # KnownDLLs (and ntdll, in every process before anything) are always mapped from the system
 # folder, never searched for in the program's own, so a DLL planted beside it cannot stand in.
@@ -52,6 +59,26 @@ def exported_names(pe):
     return {s.name for s in pe.DIRECTORY_ENTRY_EXPORT.symbols}
 
 
+def imported_functions(pe, dll):
+    return {i.name for e in getattr(pe, "DIRECTORY_ENTRY_IMPORT", []) if e.dll.decode().lower() == dll
+            for i in e.imports}
+
+
+def manifest_settings(manifest):
+    """The manifest's DPI settings, supported systems and dependencies, namespaces aside."""
+    root = ET.fromstring(manifest)
+    local = {e: e.tag.split("}")[-1] for e in root.iter()}
+    found = {"supportedOS": set(), "dependencies": []}
+    for e, tag in local.items():
+        if tag in ("dpiAware", "dpiAwareness"):
+            found[tag] = [v.strip() for v in e.text.split(",")]
+        elif tag == "supportedOS":
+            found["supportedOS"].add(e.get("Id"))
+        elif tag == "dependentAssembly":
+            found["dependencies"] += [i.attrib for i in e if local[i] == "assemblyIdentity"]
+    return found
+
+
 def resource(pe, type_id):
     for entry in pe.DIRECTORY_ENTRY_RESOURCE.entries:
         if entry.id == type_id:
@@ -84,6 +111,12 @@ class MonitorImageTest(unittest.TestCase):
                 self.assertIsNotNone(manifest)
                 self.assertIn(f'version="{VERSION_TEXT}"'.encode(), manifest)
                 self.assertIn(b'level="asInvoker"', manifest)
+                settings = manifest_settings(manifest)
+                self.assertEqual(settings.get("dpiAwareness"), ["PerMonitorV2", "PerMonitor"])
+                self.assertEqual(settings.get("dpiAware"), ["true/pm"])  # 8.1 per monitor, 7 system-aware
+                self.assertEqual(settings["supportedOS"], SUPPORTED_OS)
+                self.assertEqual([(d["name"], d["version"], d["publicKeyToken"]) for d in settings["dependencies"]],
+                                 [("Microsoft.Windows.Common-Controls", "6.0.0.0", "6595b64144ccf1df")])
                 fixed = pe.VS_FIXEDFILEINFO[0]
                 parts = [fixed.FileVersionMS >> 16, fixed.FileVersionMS & 0xFFFF,
                          fixed.FileVersionLS >> 16, fixed.FileVersionLS & 0xFFFF]
@@ -104,6 +137,7 @@ class MonitorImageTest(unittest.TestCase):
                 # searched for in the program's folder first.
                 self.assertEqual(dlls & {"winmm.dll", "riched32.dll"}, set())
                 self.assertEqual(dlls - KNOWN_DLLS, set())
+                self.assertEqual(imported_functions(pe, "user32.dll") & LATE_USER32, set())
 
 
 class SharedMessageLibraryTest(unittest.TestCase):

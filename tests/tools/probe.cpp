@@ -35,6 +35,7 @@
 //   probe save-as PATH          fill the open save dialog's file name and press Save
 //   probe attack-dispatch N     send the hidden dispatch window N messages naming junk and
 //                               real addresses (ExitProcess with 77) as the job to run
+//   and the reading features' commands: probe_reading.cpp
 #include <windows.h>
 
 #include <cstdio>
@@ -44,16 +45,13 @@
 #include <vector>
 
 #include "escape.h"
+#include "probe.h"
 
-namespace {
 HWND Main() {
     return FindWindowA("KG_DebugMonitor", nullptr);
 }
 
-struct Children {
-    HWND logView = nullptr, filterBox = nullptr, stopButton = nullptr, clearButton = nullptr, commandLine = nullptr;
-};
-
+namespace {
 BOOL CALLBACK Visit(HWND child, LPARAM p) {
     auto* c = reinterpret_cast<Children*>(p);
     char cls[64] = {};
@@ -69,6 +67,7 @@ BOOL CALLBACK Visit(HWND child, LPARAM p) {
     }
     return TRUE;
 }
+}  // namespace
 
 Children Find() {
     Children c;
@@ -76,6 +75,7 @@ Children Find() {
     return c;
 }
 
+namespace {
 int SaveBytes(const char* path, const char* bytes, size_t n) {
     FILE* f = std::fopen(path, "wb");
     if (!f) return 5;
@@ -162,6 +162,8 @@ DWORD UserObjects(DWORD pid, HANDLE process) {
     return c.windows;
 }
 
+}  // namespace
+
 // Real input, as a user's: the system's key state then says the key is down.
 void Click(HWND window, bool right) {
     RECT r;
@@ -179,12 +181,18 @@ void Click(HWND window, bool right) {
     SendInput(3, in, sizeof(INPUT));
 }
 
+void PressKeys(std::initializer_list<WORD> keys) {
+    // Down in order, up in reverse: modifiers first, as a user presses a chord.
+    std::vector<INPUT> in;
+    for (WORD key : keys)
+        in.push_back(INPUT{INPUT_KEYBOARD, {}}), in.back().ki.wVk = key;
+    for (auto k = keys.end(); k != keys.begin();)
+        in.push_back(INPUT{INPUT_KEYBOARD, {}}), in.back().ki.wVk = *--k, in.back().ki.dwFlags = KEYEVENTF_KEYUP;
+    SendInput(static_cast<UINT>(in.size()), in.data(), sizeof(INPUT));
+}
+
 void PressKey(WORD key) {
-    INPUT in[2] = {};
-    in[0].type = in[1].type = INPUT_KEYBOARD;
-    in[0].ki.wVk = in[1].ki.wVk = key;
-    in[1].ki.dwFlags = KEYEVENTF_KEYUP;
-    SendInput(2, in, sizeof(INPUT));
+    PressKeys({key});
 }
 
 DWORD MonitorPid() {
@@ -193,6 +201,7 @@ DWORD MonitorPid() {
     return pid ? pid : ~0u;  // no monitor: no dialog of its
 }
 
+namespace {
 struct DialogSearch {
     DWORD pid;
     bool withYes = false;
@@ -445,5 +454,5 @@ int main(int argc, char** argv) {
         }
         return 0;
     }
-    return 2;
+    return ReadingCommand(cmd, argc, argv, m, c);
 }

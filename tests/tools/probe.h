@@ -1,0 +1,19 @@
+// tests/tools/probe.h
+// What the probe's command files share: the monitor's window and its controls, real input.
+#pragma once
+#include <windows.h>
+
+#include <initializer_list>
+#include <string>
+
+HWND Main();
+struct Children {
+    HWND logView = nullptr, filterBox = nullptr, stopButton = nullptr, clearButton = nullptr, commandLine = nullptr;
+};
+Children Find();
+void Click(HWND window, bool right);
+void PressKeys(std::initializer_list<WORD> keys);  // a chord: down in order, up in reverse
+DWORD MonitorPid();
+
+// The reading features' commands (probe_reading.cpp); 2 for a command that is none of them.
+int ReadingCommand(const std::string& cmd, int argc, char** argv, HWND main, const Children& c);
