@@ -121,7 +121,7 @@ bool OnFindDialogMessage(HWND window, UINT message, LPARAM lParam) {
     const auto* request = reinterpret_cast<const FINDREPLACEA*>(lParam);
     if (request->Flags & FR_DIALOGTERM) {
         gDialog = nullptr;
-    } else if (request->Flags & FR_FINDNEXT) {
+    } else if ((request->Flags & FR_FINDNEXT) && request->lpstrFindWhat[0]) {  // an empty text finds nothing
         gQuery.what.assign(request->lpstrFindWhat, strnlen(request->lpstrFindWhat, request->wFindWhatLen));
         gQuery.matchCase = (request->Flags & FR_MATCHCASE) != 0;
         gQuery.down = (request->Flags & FR_DOWN) != 0;
