@@ -1,7 +1,6 @@
 // src/ui/layout.h
 // Where everything in the main window goes: the window's design at 96 DPI, every length
 // scaled by the window's DPI. The layout owns every place; the controls ask it for theirs.
-// Arithmetic only, so it is built and tested natively too.
 #pragma once
 
 inline constexpr int kDesignDpi = 96;

@@ -64,18 +64,11 @@ def imported_functions(pe, dll):
             for i in e.imports}
 
 
-def manifest_settings(manifest):
-    """The manifest's DPI settings, supported systems and dependencies, namespaces aside."""
-    root = ET.fromstring(manifest)
-    local = {e: e.tag.split("}")[-1] for e in root.iter()}
-    found = {"supportedOS": set(), "dependencies": []}
-    for e, tag in local.items():
-        if tag in ("dpiAware", "dpiAwareness"):
-            found[tag] = [v.strip() for v in e.text.split(",")]
-        elif tag == "supportedOS":
-            found["supportedOS"].add(e.get("Id"))
-        elif tag == "dependentAssembly":
-            found["dependencies"] += [i.attrib for i in e if local[i] == "assemblyIdentity"]
+def manifest_elements(manifest):
+    """Each element's text, or else its attributes, by its name without namespace."""
+    found = {}
+    for e in ET.fromstring(manifest).iter():
+        found.setdefault(e.tag.split("}")[-1], []).append((e.text or "").strip() or e.attrib)
     return found
 
 
@@ -111,12 +104,13 @@ class MonitorImageTest(unittest.TestCase):
                 self.assertIsNotNone(manifest)
                 self.assertIn(f'version="{VERSION_TEXT}"'.encode(), manifest)
                 self.assertIn(b'level="asInvoker"', manifest)
-                settings = manifest_settings(manifest)
-                self.assertEqual(settings.get("dpiAwareness"), ["PerMonitorV2", "PerMonitor"])
-                self.assertEqual(settings.get("dpiAware"), ["true/pm"])  # 8.1 per monitor, 7 system-aware
-                self.assertEqual(settings["supportedOS"], SUPPORTED_OS)
-                self.assertEqual([(d["name"], d["version"], d["publicKeyToken"]) for d in settings["dependencies"]],
-                                 [("Microsoft.Windows.Common-Controls", "6.0.0.0", "6595b64144ccf1df")])
+                found = manifest_elements(manifest)
+                self.assertEqual(found["dpiAwareness"], ["PerMonitorV2, PerMonitor"])
+                self.assertEqual(found["dpiAware"], ["true/pm"])  # 8.1 per monitor, 7 system-aware
+                self.assertEqual({os["Id"] for os in found["supportedOS"]}, SUPPORTED_OS)
+                self.assertIn({"type": "win32", "name": "Microsoft.Windows.Common-Controls", "version": "6.0.0.0",
+                               "processorArchitecture": "*", "publicKeyToken": "6595b64144ccf1df", "language": "*"},
+                              found["assemblyIdentity"])
                 fixed = pe.VS_FIXEDFILEINFO[0]
                 parts = [fixed.FileVersionMS >> 16, fixed.FileVersionMS & 0xFFFF,
                          fixed.FileVersionLS >> 16, fixed.FileVersionLS & 0xFFFF]
