@@ -16,6 +16,7 @@
 #include "logview/find_text.h"
 #include "logview/history.h"
 #include "texts.h"
+#include "ui/rich_text.h"
 
 namespace {
 HWND gDialog = nullptr;
@@ -25,19 +26,6 @@ FindQuery gQuery;
 
 HWND View() {
     return static_cast<HWND>(LogView());
-}
-
-DWORD CALLBACK AppendStreamed(DWORD_PTR cookie, LPBYTE bytes, LONG count, LONG* taken) {
-    reinterpret_cast<std::string*>(cookie)->append(reinterpret_cast<const char*>(bytes), static_cast<size_t>(count));
-    *taken = count;
-    return 0;
-}
-
-std::string ViewText(HWND view) {
-    std::string text;
-    EDITSTREAM stream{reinterpret_cast<DWORD_PTR>(&text), 0, AppendStreamed};
-    SendMessageA(view, EM_STREAMOUT, SF_TEXT, reinterpret_cast<LPARAM>(&stream));
-    return text;
 }
 
 size_t OffsetOfPosition(HWND view, const std::string& text, LONG position) {
@@ -54,7 +42,7 @@ LONG PositionOfOffset(HWND view, const std::string& text, size_t offset) {
 void FindInView(HWND window, bool down) {
     HWND view = View();
     if (!view) return;
-    const std::string text = ViewText(view);
+    const std::string text = RichEditText(view);
     CHARRANGE selection{};
     SendMessageA(view, EM_EXGETSEL, 0, reinterpret_cast<LPARAM>(&selection));
     FindQuery query = gQuery;
