@@ -14,7 +14,7 @@ from rig import MonitorTestCase, RigTestCase, Shot, escape, sjis
 BUILD, ARCH = sys.argv[1], sys.argv[2]
 RigTestCase.BUILD, RigTestCase.ARCH = BUILD, ARCH
 
-COPY, FONT = "40101", "40003"
+COPY, AUTO_SCROLL, FONT = "40101", "40105", "40003"
 CTRL_F, CTRL_HOME, F3, SHIFT_F3, UP, ENTER = "ctrl+70", "ctrl+36", "114", "shift+114", "38", "13"
 WINESERVER = "/usr/lib/wine/wineserver64"
 
@@ -132,7 +132,7 @@ class ReadingTest(MonitorTestCase):
         r.write("kumogata.exe", "--window", "n:300:arrived ")
         self.assertEqual(self.number("view-state"), held[:3] + [held[3] + 300])
         self.assertEqual(r.forwarded()[100:], [f"arrived {i}\n".encode() for i in range(1, 301)])
-        self.menu(UP, UP, ENTER)  # on again: at the end at once
+        r.probe("command", AUTO_SCROLL)  # on again: at the end at once
         start, end, top, count = self.number("view-state")
         shown = r.rects()["log-view"][3] // self.number("line-height")[0]
         self.assertEqual(start, end)
