@@ -16,7 +16,7 @@ void ScrollToLine(WindowRef view, intptr_t line) {
 }
 
 void LineAndColumn(WindowRef view, uint32_t position, intptr_t* line, intptr_t* column) {
-    *line = SendToWindow(view, kEmLineFromChar, position, 0);
+    *line = SendToWindow(view, kEmExLineFromChar, 0, position);
     *column = static_cast<intptr_t>(position) - SendToWindow(view, kEmLineIndex, static_cast<uintptr_t>(*line), 0);
 }
 

@@ -101,8 +101,8 @@ intptr_t SendToWindow(WindowRef window, unsigned message, uintptr_t wParam, intp
             return static_cast<intptr_t>(LineCount(*c));
         case kEmLineIndex:
             return LineStart(*c, wParam == static_cast<uintptr_t>(-1) ? LineOf(*c, c->selEnd) : wParam);
-        case kEmLineFromChar:
-            return static_cast<intptr_t>(LineOf(*c, wParam));
+        case kEmExLineFromChar:
+            return static_cast<intptr_t>(LineOf(*c, static_cast<size_t>(lParam)));
         case kEmSetCharFormat:
             if (c->setCharFormatAnswer) std::memcpy(&c->format, text, sizeof(CharFormat));
             return c->setCharFormatAnswer;

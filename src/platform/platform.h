@@ -24,9 +24,9 @@ inline constexpr unsigned kEmLineScroll = 0x00B6;
 inline constexpr unsigned kEmGetLineCount = 0x00BA;
 inline constexpr unsigned kEmLineIndex = 0x00BB;
 inline constexpr unsigned kEmReplaceSel = 0x00C2;
-inline constexpr unsigned kEmLineFromChar = 0x00C9;
 inline constexpr unsigned kEmGetFirstVisibleLine = 0x00CE;
 inline constexpr unsigned kEmGetCharFormat = 0x043A;
+inline constexpr unsigned kEmExLineFromChar = 0x0436;  // lParam: the position, past 64K too
 inline constexpr unsigned kEmSetCharFormat = 0x0444;
 
 // Same layout as the rich edit's CHARFORMATA (win32.cpp checks it field by field).

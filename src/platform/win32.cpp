@@ -23,7 +23,7 @@ static_assert(kEmSetCharFormat == EM_SETCHARFORMAT && kEmGetCharFormat == EM_GET
 static_assert(kEmReplaceSel == EM_REPLACESEL && kEmLineScroll == EM_LINESCROLL && kEmSetSel == EM_SETSEL);
 static_assert(kWmSetRedraw == WM_SETREDRAW);
 static_assert(kEmGetSel == EM_GETSEL && kEmGetLineCount == EM_GETLINECOUNT && kEmLineIndex == EM_LINEINDEX);
-static_assert(kEmLineFromChar == EM_LINEFROMCHAR && kEmGetFirstVisibleLine == EM_GETFIRSTVISIBLELINE);
+static_assert(kEmExLineFromChar == EM_EXLINEFROMCHAR && kEmGetFirstVisibleLine == EM_GETFIRSTVISIBLELINE);
 static_assert(sizeof(uint32_t) == sizeof(DWORD));  // what EM_GETSEL writes
 
 namespace {
