@@ -152,7 +152,7 @@ class PackageTest(unittest.TestCase):
         self.assertEqual(self.setup(r"/D=C:\elsewhere", env=env), 0)
         self.assertFalse(record.exists())
         # The copy its entry recorded was uninstalled; the entry now names the new place.
-        self.assertFalse(self.installed().exists())
+        self.assertFalse(self.installed().exists(), (list(self.installed().glob("*")), self.registry()))
         self.assertRegex(self.registry(), r"InstallLocation\s+REG_SZ\s+C:\\elsewhere\s")
         self.assertTrue((elsewhere / "kgmonitor.exe").exists())
 

@@ -75,7 +75,6 @@ Children Find() {
     return c;
 }
 
-namespace {
 int SaveBytes(const char* path, const char* bytes, size_t n) {
     FILE* f = std::fopen(path, "wb");
     if (!f) return 5;
@@ -85,81 +84,12 @@ int SaveBytes(const char* path, const char* bytes, size_t n) {
 }
 
 // WM_GETTEXT across processes: a too-small buffer returns nothing, so use a large one.
+namespace {
 int SaveText(HWND window, const char* path) {
     if (!window) return 4;
     std::vector<char> buffer(16 * 1024 * 1024);
     const LRESULT n = SendMessageA(window, WM_GETTEXT, buffer.size(), reinterpret_cast<LPARAM>(buffer.data()));
     return SaveBytes(path, buffer.data(), static_cast<size_t>(n));
-}
-
-// GDI objects: the system's own count where it keeps one; Wine's GetGuiResources is a
-// stub, so there the process's GDI handle table (found from its PEB, as on Windows) is
-// read and its live entries counted.
-DWORD GdiObjects(HANDLE process) {
-    if (const DWORD n = GetGuiResources(process, GR_GDIOBJECTS)) return n;
-    using QueryFn = LONG(WINAPI*)(HANDLE, int, void*, ULONG, ULONG*);
-    auto query = reinterpret_cast<QueryFn>(
-        reinterpret_cast<void*>(GetProcAddress(GetModuleHandleA("ntdll.dll"), "NtQueryInformationProcess")));
-    struct {
-        void* reserved1;
-        void* peb;
-        void* reserved2[4];
-    } basic{};
-    if (!query || query(process, 0, &basic, sizeof basic, nullptr) != 0) return 0;
-    const size_t tableOffset = sizeof(void*) == 8 ? 0xF8 : 0x94;  // PEB.GdiSharedHandleTable
-    void* table = nullptr;
-    if (!ReadProcessMemory(process, static_cast<char*>(basic.peb) + tableOffset, &table, sizeof table, nullptr) ||
-        !table) {
-        return 0;
-    }
-    struct Entry {
-        unsigned long long object;
-        unsigned long owner;
-        unsigned short unique;
-        unsigned char type;
-        unsigned char flags;
-        unsigned long long user;
-    };
-    static_assert(sizeof(Entry) == 24);
-    std::vector<Entry> entries(0x10000);
-    SIZE_T got = 0;
-    ReadProcessMemory(process, table, entries.data(), entries.size() * sizeof(Entry), &got);
-    DWORD live = 0;
-    for (size_t i = 0; i < got / sizeof(Entry); ++i)
-        live += entries[i].type != 0;
-    return live;
-}
-
-struct WindowCount {
-    DWORD pid;
-    DWORD windows = 0;
-};
-BOOL CALLBACK CountChild(HWND, LPARAM p) {
-    ++reinterpret_cast<WindowCount*>(p)->windows;
-    return TRUE;
-}
-BOOL CALLBACK CountTop(HWND w, LPARAM p) {
-    auto* c = reinterpret_cast<WindowCount*>(p);
-    DWORD pid = 0;
-    GetWindowThreadProcessId(w, &pid);
-    if (pid == c->pid) {
-        ++c->windows;
-        EnumChildWindows(w, CountChild, p);
-    }
-    return TRUE;
-}
-
-// USER objects: the process's windows, top-level, child and message-only.
-DWORD UserObjects(DWORD pid, HANDLE process) {
-    if (const DWORD n = GetGuiResources(process, GR_USEROBJECTS)) return n;
-    WindowCount c{pid};
-    EnumWindows(CountTop, reinterpret_cast<LPARAM>(&c));
-    for (HWND w = nullptr; (w = FindWindowExA(HWND_MESSAGE, w, nullptr, nullptr));) {
-        DWORD owner = 0;
-        GetWindowThreadProcessId(w, &owner);
-        c.windows += owner == pid;
-    }
-    return c.windows;
 }
 
 }  // namespace
@@ -191,6 +121,14 @@ void PressKeys(std::initializer_list<WORD> keys) {
     SendInput(static_cast<UINT>(in.size()), in.data(), sizeof(INPUT));
 }
 
+bool Painted(HWND window) {
+    if (GetUpdateRect(window, nullptr, FALSE)) return false;
+    for (HWND c = GetWindow(window, GW_CHILD); c; c = GetWindow(c, GW_HWNDNEXT)) {
+        if (IsWindowVisible(c) && GetUpdateRect(c, nullptr, FALSE)) return false;
+    }
+    return true;
+}
+
 void PressKey(WORD key) {
     PressKeys({key});
 }
@@ -202,45 +140,6 @@ DWORD MonitorPid() {
 }
 
 namespace {
-struct DialogSearch {
-    DWORD pid;
-    bool withYes = false;
-    HWND found = nullptr;
-};
-BOOL CALLBACK FindDialog(HWND w, LPARAM p) {
-    auto* s = reinterpret_cast<DialogSearch*>(p);
-    char cls[16] = {};
-    GetClassNameA(w, cls, sizeof cls);
-    DWORD pid = 0;
-    GetWindowThreadProcessId(w, &pid);
-    if (!std::strcmp(cls, "#32770") && (!s->pid || pid == s->pid) && IsWindowVisible(w) &&
-        (!s->withYes || GetDlgItem(w, IDYES))) {
-        s->found = w;
-        return FALSE;
-    }
-    return TRUE;
-}
-
-// A dialog of the monitor's (a message box, the save dialog), waited for up to 10 s. With
-// pid 0 any process's: a box shown while the window is still being made.
-HWND WaitForDialog(DWORD pid, bool withYes = false) {
-    for (int i = 0; i < 200; ++i) {
-        DialogSearch s{pid, withYes};
-        EnumWindows(FindDialog, reinterpret_cast<LPARAM>(&s));
-        if (s.found) return s.found;
-        Sleep(50);
-    }
-    return nullptr;
-}
-
-bool Painted(HWND window) {
-    if (GetUpdateRect(window, nullptr, FALSE)) return false;
-    for (HWND c = GetWindow(window, GW_CHILD); c; c = GetWindow(c, GW_HWNDNEXT)) {
-        if (IsWindowVisible(c) && GetUpdateRect(c, nullptr, FALSE)) return false;
-    }
-    return true;
-}
-
 void PrintRect(const char* name, HWND window, bool client) {
     RECT r{};
     if (client) {
@@ -264,6 +163,7 @@ int main(int argc, char** argv) {
     if (argc < 2) return 2;
     const std::string cmd = argv[1];
     const char* arg = argc > 2 ? argv[2] : "";
+    if (const int code = DialogCommand(cmd, arg); code != 2) return code;
     if (cmd == "wait-window") {
         const DWORD until = GetTickCount() + std::strtoul(arg, nullptr, 10);
         while (!Main() || !Find().stopButton) {
@@ -277,21 +177,6 @@ int main(int argc, char** argv) {
         EnumWindows(Count, reinterpret_cast<LPARAM>(&n));
         std::printf("%d\n", n);
         return 0;
-    }
-    if (cmd == "box-text") {
-        HWND box = WaitForDialog(0);
-        if (!box) return 7;
-        char text[4096] = {};
-        const UINT n = GetDlgItemTextA(box, 0xFFFF, text, sizeof text);  // a message box's text
-        return SaveBytes(arg, text, n);
-    }
-    if (cmd == "dismiss-box") {
-        HWND box = WaitForDialog(0);
-        return box && PostMessageA(box, WM_COMMAND, IDOK, 0) ? 0 : 7;
-    }
-    if (cmd == "press-yes") {
-        HWND box = WaitForDialog(0, true);
-        return box && PostMessageA(box, WM_COMMAND, IDYES, 0) ? 0 : 7;
     }
     HWND m = Main();
     if (!m) return 3;
@@ -308,15 +193,6 @@ int main(int argc, char** argv) {
         return 0;
     }
     if (cmd == "post-command") return PostMessageA(m, WM_COMMAND, MAKEWPARAM(std::atoi(arg), 0), 0) ? 0 : 6;
-    if (cmd == "cancel-dialog") {
-        // The font dialog is owned by the log view; wait for it, then cancel it.
-        for (int i = 0; i < 200; ++i) {
-            if (HWND d = FindWindowA("#32770", nullptr)) return PostMessageA(d, WM_COMMAND, IDCANCEL, 0) ? 0 : 6;
-            Sleep(50);
-        }
-        return 7;
-    }
-    if (cmd == "dialog-open") return FindWindowA("#32770", nullptr) ? 0 : 1;
     if (cmd == "close") return PostMessageA(m, WM_CLOSE, 0, 0) ? 0 : 6;
     if (cmd == "minimize") return ShowWindow(m, SW_MINIMIZE), 0;
     if (cmd == "is-iconic") return IsIconic(m) ? 0 : 1;
@@ -384,61 +260,6 @@ int main(int argc, char** argv) {
         const bool back = SetForegroundWindow(m);
         DestroyWindow(other);
         return back ? 0 : 6;
-    }
-    if (cmd == "right-click-view") {
-        SetForegroundWindow(m);
-        Click(c.logView, true);
-        return 0;
-    }
-    if (cmd == "menu-open") {
-        for (int i = 0; i < 100; ++i) {
-            HWND menu = FindWindowA("#32768", nullptr);
-            if (menu && IsWindowVisible(menu) && Painted(menu)) return 0;
-            Sleep(50);
-        }
-        return 1;
-    }
-    if (cmd == "close-menu") return PressKey(VK_ESCAPE), 0;
-    if (cmd == "menu-key-view") {
-        SetForegroundWindow(m);
-        Click(c.logView, false);  // the focus, and so the keys, go to the view
-        SendMessageA(c.logView, EM_SETSEL, std::atoi(arg), std::atoi(arg));
-        INPUT in[4] = {};
-        const WORD keys[4] = {VK_SHIFT, VK_F10, VK_F10, VK_SHIFT};
-        for (int i = 0; i < 4; ++i) {
-            in[i].type = INPUT_KEYBOARD;
-            in[i].ki.wVk = keys[i];
-            in[i].ki.dwFlags = i >= 2 ? KEYEVENTF_KEYUP : 0;
-        }
-        SendInput(4, in, sizeof(INPUT));
-        HWND menu = nullptr;
-        for (int i = 0; i < 100 && !(menu = FindWindowA("#32768", nullptr)); ++i)
-            Sleep(50);
-        GUITHREADINFO gui{};
-        gui.cbSize = sizeof gui;
-        if (!menu || !GetGUIThreadInfo(GetWindowThreadProcessId(m, nullptr), &gui) || !gui.hwndCaret) return 1;
-        RECT r{};
-        GetWindowRect(menu, &r);
-        POINT caret{gui.rcCaret.left, gui.rcCaret.top};
-        ClientToScreen(gui.hwndCaret, &caret);
-        std::printf("menu %ld %ld\ncaret %ld %ld\n", r.left, r.top, caret.x, caret.y);
-        return 0;
-    }
-    if (cmd == "clipboard") {
-        if (!OpenClipboard(nullptr)) return 6;
-        HANDLE data = GetClipboardData(CF_TEXT);
-        const char* text = data ? static_cast<const char*>(GlobalLock(data)) : nullptr;
-        const int code = text ? SaveBytes(arg, text, std::strlen(text)) : 7;
-        if (text) GlobalUnlock(data);
-        CloseClipboard();
-        return code;
-    }
-    if (cmd == "save-as") {
-        HWND dialog = WaitForDialog(MonitorPid());
-        if (!dialog) return 7;
-        // The file name field: an edit in older dialogs, a combo box's edit in newer ones.
-        const bool named = SetDlgItemTextA(dialog, 0x480, arg) || SetDlgItemTextA(dialog, 0x47C, arg);
-        return named && PostMessageA(dialog, WM_COMMAND, IDOK, 0) ? 0 : 6;
     }
     if (cmd == "attack-dispatch") {
         HWND dispatch = FindWindowExA(HWND_MESSAGE, nullptr, "KG_DebugMonitorDispatch", nullptr);

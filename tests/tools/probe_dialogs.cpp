@@ -1,0 +1,128 @@
+// tests/tools/probe_dialogs.cpp
+// The probe's commands for what the monitor opens over its window: message boxes, the
+// save dialog, the font dialog, popup menus; and the clipboard.
+#include <richedit.h>
+#include <windows.h>
+
+#include <cstdio>
+#include <cstring>
+#include <string>
+
+#include "probe.h"
+
+namespace {
+struct DialogSearch {
+    DWORD pid;
+    bool withYes = false;
+    HWND found = nullptr;
+};
+BOOL CALLBACK FindDialog(HWND w, LPARAM p) {
+    auto* s = reinterpret_cast<DialogSearch*>(p);
+    char cls[16] = {};
+    GetClassNameA(w, cls, sizeof cls);
+    DWORD pid = 0;
+    GetWindowThreadProcessId(w, &pid);
+    if (!std::strcmp(cls, "#32770") && (!s->pid || pid == s->pid) && IsWindowVisible(w) &&
+        (!s->withYes || GetDlgItem(w, IDYES))) {
+        s->found = w;
+        return FALSE;
+    }
+    return TRUE;
+}
+
+// A dialog of the monitor's (a message box, the save dialog), waited for up to 10 s. With
+// pid 0 any process's: a box shown while the window is still being made.
+HWND WaitForDialog(DWORD pid, bool withYes = false) {
+    for (int i = 0; i < 200; ++i) {
+        DialogSearch s{pid, withYes};
+        EnumWindows(FindDialog, reinterpret_cast<LPARAM>(&s));
+        if (s.found) return s.found;
+        Sleep(50);
+    }
+    return nullptr;
+}
+
+}  // namespace
+
+int DialogCommand(const std::string& cmd, const char* arg) {
+    if (cmd == "box-text") {
+        HWND box = WaitForDialog(0);
+        if (!box) return 7;
+        char text[4096] = {};
+        const UINT n = GetDlgItemTextA(box, 0xFFFF, text, sizeof text);  // a message box's text
+        return SaveBytes(arg, text, n);
+    }
+    if (cmd == "dismiss-box") {
+        HWND box = WaitForDialog(0);
+        return box && PostMessageA(box, WM_COMMAND, IDOK, 0) ? 0 : 7;
+    }
+    if (cmd == "press-yes") {
+        HWND box = WaitForDialog(0, true);
+        return box && PostMessageA(box, WM_COMMAND, IDYES, 0) ? 0 : 7;
+    }
+    if (cmd == "cancel-dialog") {
+        // The font dialog is owned by the log view; wait for it, then cancel it.
+        for (int i = 0; i < 200; ++i) {
+            if (HWND d = FindWindowA("#32770", nullptr)) return PostMessageA(d, WM_COMMAND, IDCANCEL, 0) ? 0 : 6;
+            Sleep(50);
+        }
+        return 7;
+    }
+    if (cmd == "dialog-open") return FindWindowA("#32770", nullptr) ? 0 : 1;
+    if (cmd == "right-click-view") {
+        SetForegroundWindow(Main());
+        Click(Find().logView, true);
+        return 0;
+    }
+    if (cmd == "menu-open") {
+        for (int i = 0; i < 100; ++i) {
+            HWND menu = FindWindowA("#32768", nullptr);
+            if (menu && IsWindowVisible(menu) && Painted(menu)) return 0;
+            Sleep(50);
+        }
+        return 1;
+    }
+    if (cmd == "close-menu") return PressKey(VK_ESCAPE), 0;
+    if (cmd == "menu-key-view") {
+        SetForegroundWindow(Main());
+        Click(Find().logView, false);  // the focus, and so the keys, go to the view
+        SendMessageA(Find().logView, EM_SETSEL, std::atoi(arg), std::atoi(arg));
+        INPUT in[4] = {};
+        const WORD keys[4] = {VK_SHIFT, VK_F10, VK_F10, VK_SHIFT};
+        for (int i = 0; i < 4; ++i) {
+            in[i].type = INPUT_KEYBOARD;
+            in[i].ki.wVk = keys[i];
+            in[i].ki.dwFlags = i >= 2 ? KEYEVENTF_KEYUP : 0;
+        }
+        SendInput(4, in, sizeof(INPUT));
+        HWND menu = nullptr;
+        for (int i = 0; i < 100 && !(menu = FindWindowA("#32768", nullptr)); ++i)
+            Sleep(50);
+        GUITHREADINFO gui{};
+        gui.cbSize = sizeof gui;
+        if (!menu || !GetGUIThreadInfo(GetWindowThreadProcessId(Main(), nullptr), &gui) || !gui.hwndCaret) return 1;
+        RECT r{};
+        GetWindowRect(menu, &r);
+        POINT caret{gui.rcCaret.left, gui.rcCaret.top};
+        ClientToScreen(gui.hwndCaret, &caret);
+        std::printf("menu %ld %ld\ncaret %ld %ld\n", r.left, r.top, caret.x, caret.y);
+        return 0;
+    }
+    if (cmd == "clipboard") {
+        if (!OpenClipboard(nullptr)) return 6;
+        HANDLE data = GetClipboardData(CF_TEXT);
+        const char* text = data ? static_cast<const char*>(GlobalLock(data)) : nullptr;
+        const int code = text ? SaveBytes(arg, text, std::strlen(text)) : 7;
+        if (text) GlobalUnlock(data);
+        CloseClipboard();
+        return code;
+    }
+    if (cmd == "save-as") {
+        HWND dialog = WaitForDialog(MonitorPid());
+        if (!dialog) return 7;
+        // The file name field: an edit in older dialogs, a combo box's edit in newer ones.
+        const bool named = SetDlgItemTextA(dialog, 0x480, arg) || SetDlgItemTextA(dialog, 0x47C, arg);
+        return named && PostMessageA(dialog, WM_COMMAND, IDOK, 0) ? 0 : 6;
+    }
+    return 2;
+}
