@@ -19,4 +19,8 @@ if(KG_WINE_ARCH STREQUAL "win64")
   add_test(NAME e2e_no_32bit COMMAND ${KG_PYTHON} ${CMAKE_SOURCE_DIR}/tests/e2e/test_no_32bit.py ${CMAKE_BINARY_DIR}
                                      ${KG_WINE_ARCH})
   set_tests_properties(e2e_no_32bit PROPERTIES TIMEOUT 600 RESOURCE_LOCK wineprefix SKIP_RETURN_CODE 77)
+  # A suite whose set-up fails leaves no display and no Wine process running.
+  add_test(NAME e2e_teardown COMMAND ${KG_PYTHON} ${CMAKE_SOURCE_DIR}/tests/e2e/test_teardown.py ${CMAKE_BINARY_DIR}
+                                     ${KG_WINE_ARCH})
+  set_tests_properties(e2e_teardown PROPERTIES TIMEOUT 300 RESOURCE_LOCK wineprefix)
 endif()

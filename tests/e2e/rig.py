@@ -146,10 +146,12 @@ class Rig:
         try:
             self.stop_monitor()
         finally:
+            # Every Wine process of the prefix, and then its server, end before this returns.
             subprocess.run(["/usr/lib/wine/wineserver64", "-k"], env=self.env, stderr=subprocess.DEVNULL)
-            if self.xvfb:
+            subprocess.run(["/usr/lib/wine/wineserver64", "-w"], env=self.env, stderr=subprocess.DEVNULL)
+            if self.xvfb and self.xvfb.returncode is None:
                 self.xvfb.terminate()
-                self.xvfb.wait()
+                self.xvfb.communicate()
             shutil.rmtree(self.tmp, ignore_errors=True)
 
     # --- the monitor ----------------------------------------------------------------
@@ -328,12 +330,10 @@ class RigTestCase(unittest.TestCase):
     @classmethod
     def setUpClass(cls):
         cls.rig = Rig(cls.BUILD, cls.ARCH)
+        # A class clean-up, not tearDownClass: it also runs when the set-up fails.
+        cls.addClassCleanup(cls.rig.close)
         cls.rig.start_display()
         cls.rig.prepare_prefix()
-
-    @classmethod
-    def tearDownClass(cls):
-        cls.rig.close()
 
     def tearDown(self):
         self.rig.stop_monitor()
