@@ -58,13 +58,12 @@ def main():
     rnd = random.Random(args.seed)
     build = Path(args.build).resolve()
     rig = Rig(build, args.arch, prefix=build / "soak-prefix")
-    rig.start_display()
-    rig.prepare_prefix()
-    rig.install_library(True)
-
     expected, other_lines = [], []
     samples = []  # (seconds, rss kB, gdi, user)
-    try:
+    try:  # the display and the Wine server end on every path, a failed set-up included
+        rig.start_display()
+        rig.prepare_prefix()
+        rig.install_library(True)
         rig.start_monitor()
         pid = rig.monitor.pid
         host = rig.start_tool("kumogata.exe", "--window", "-", stdin=subprocess.PIPE)

@@ -4,6 +4,7 @@ The demo's stand-in editor also answers commands: a stand-in for the editor's co
 sender is installed, so the window has its command line, and one command is entered and
 answered before the screenshot (or before you take over).
 """
+import contextlib
 import os
 import signal
 import subprocess
@@ -28,53 +29,103 @@ DEMO = [
 ] + [b"the same line again\n"] * 3 + [b"KUMOGATAERR: demo error line\n"]
 
 
-def main():
-    rig = Rig(ROOT / "build" / "win64", "win64")
-    own_display = not os.environ.get("DISPLAY")
-    if own_display:
-        rig.start_display()
-    rig.prepare_prefix()
-    rig.install_library(False)
-    rig.install_sender(True)
-    stopping = False
+class Failed(Exception):
+    """What the run command could not do, as the one line it ends with."""
 
-    def stop(*_):
-        nonlocal stopping
-        stopping = True
 
-    signal.signal(signal.SIGINT, stop)
-    signal.signal(signal.SIGTERM, stop)
-    editor = None
+@contextlib.contextmanager
+def doing(what, output):
+    """Turns any failure inside into one line: what could not be done, why, and where
+    Wine's own output is."""
     try:
+        yield
+    except Failed:
+        raise
+    except Exception as error:
+        if isinstance(error, subprocess.CalledProcessError):
+            why = f"exit status {error.returncode}"
+        elif isinstance(error, subprocess.TimeoutExpired):
+            why = f"no end within {error.timeout:g} s"
+        else:
+            why = " ".join(str(error).split()) or type(error).__name__
+        where = f"; Wine's own output is in {output}" if output else ""
+        raise Failed(f"could not {what} ({why}){where}") from None
+
+
+def demo(rig, started, stopping):
+    own_display = not os.environ.get("DISPLAY")
+    log = rig.wine_output.name
+    with doing("start a virtual display", None):
+        if own_display:
+            rig.start_display()
+    with doing(f"make the Wine prefix {rig.prefix}", rig.build / "pristine-prefix.log"):
+        rig.prepare_prefix()
+    # From here Ctrl-C (or a stop) closes the monitor the way its window would be closed.
+    signal.signal(signal.SIGINT, lambda *_: stopping.append(1))
+    signal.signal(signal.SIGTERM, lambda *_: stopping.append(1))
+    with doing("start the monitor", log):
+        rig.install_library(False)
+        rig.install_sender(True)
         rig.start_monitor()
+    with doing("run the demo", log):
         rig.host(*DEMO)
         # The stand-in editor stays, answering each command the sender relays to it.
-        editor = rig.start_tool("kumogata.exe", "--window", "serve:86400000")
+        started.append(rig.start_tool("kumogata.exe", "--window", "serve:86400000"))
         rig.probe("set-command", escape(DEMO_COMMAND))
         rig.probe("key-command", "13")
         rig.wait_for(lambda: ANSWER.rstrip(b"\n") in rig.view_text(), 15)
-        print("The monitor is running with a demo from the stand-in editor; a command was entered and answered.")
-        if own_display:
-            # Nobody can see or close a window on a virtual display: show it, then close it.
+    print("The monitor is running with a demo from the stand-in editor; a command was entered and answered.")
+    if own_display:
+        # Nobody can see or close a window on a virtual display: show it, then close it.
+        shot = ROOT / "build" / "monitor.png"
+        with doing("save a screenshot", log):
             rig.probe("shot-ready")
-            shot = ROOT / "build" / "monitor.png"
             rig.screenshot(shot)
-            print(f"No display here: a screenshot of the window is at {shot}")
-        else:
-            print("Type commands into its bottom line; the stand-in editor answers them. Press Ctrl-C to close it.")
-            while not stopping and rig.monitor.poll() is None:
-                time.sleep(0.2)
-        print("Closing the monitor...")
+        print(f"No display here: a screenshot of the window is at {shot}")
+    else:
+        print("Type commands into its bottom line; the stand-in editor answers them. Press Ctrl-C to close it.")
+        while not stopping and rig.monitor.poll() is None:
+            time.sleep(0.2)
+    print("Closing the monitor...")
+    with doing("close the monitor", log):
         if rig.monitor.poll() is None:
             rig.probe("close")
         code = rig.wait_monitor_exit(15)
-        print(f"The monitor exited with code {code}.")
-        return code
-    finally:
-        if editor:
-            editor.kill()
-            editor.wait()
-        rig.close()
+    print(f"The monitor exited with code {code}.")
+    return code
+
+
+INTERRUPTED = "run.sh: interrupted; what it had started has ended"
+
+
+def interrupt(*_):
+    raise KeyboardInterrupt
+
+
+def main():
+    rig = Rig(ROOT / "build" / "win64", "win64")
+    rig.keep_wine_output(rig.build / "monitor-wine.log")
+    signal.signal(signal.SIGTERM, interrupt)  # until the monitor runs: end what was started, then stop
+    started, stopping, message = [], [], None
+    try:
+        code = demo(rig, started, stopping)
+    except Failed as failure:
+        # Ctrl-C reaches every program of the terminal's: what fails after it is its doing.
+        code, message = (130, INTERRUPTED) if stopping else (1, f"run.sh: {failure}")
+    except KeyboardInterrupt:
+        code, message = 130, INTERRUPTED
+    # Whatever happened: the display, the Wine server and every program it ran end here.
+    try:
+        with doing("end the demo's programs", rig.wine_output.name):
+            for program in started:
+                program.kill()
+                program.wait()
+            rig.close()
+    except Failed as failure:
+        code, message = code or 1, message or f"run.sh: {failure}"
+    if message:
+        print(message, file=sys.stderr)
+    return code
 
 
 if __name__ == "__main__":

@@ -76,6 +76,7 @@ class Rig:
         self.display = None
         self.xvfb = None
         self.monitor = None
+        self.wine_output = None
         self.env = dict(os.environ)
         self.env.update(
             WINEPREFIX=str(self.prefix),
@@ -115,9 +116,17 @@ class Rig:
         self.display = int(number)
         self.env["DISPLAY"] = f":{self.display}"
 
+    def keep_wine_output(self, path):
+        """From now on Wine's own output (the prefix's set-up, every program's standard error)
+        goes to path instead of the caller's standard error or nowhere."""
+        self.wine_output = open(path, "wb")
+
+    def _stderr(self):
+        return self.wine_output or subprocess.DEVNULL
+
     def prepare_prefix(self):
         subprocess.run(["bash", "-c", f'. "{ROOT}/tests/wine/wine-env.sh" "{self.build}" {self.arch}; kg_wine_prefix_ready'],
-                       check=True, env=self.env)
+                       check=True, env=self.env, stderr=self.wine_output)
         # Keep one server for the whole session: each program then starts in a fraction of a second.
         subprocess.Popen(["/usr/lib/wine/wineserver64", "-p"], env=self.env).wait()
         self.drive_c = self.prefix / "drive_c"
@@ -146,10 +155,14 @@ class Rig:
         try:
             self.stop_monitor()
         finally:
+            # Every Wine process of the prefix, and then its server, end before this returns.
             subprocess.run(["/usr/lib/wine/wineserver64", "-k"], env=self.env, stderr=subprocess.DEVNULL)
-            if self.xvfb:
+            subprocess.run(["/usr/lib/wine/wineserver64", "-w"], env=self.env, stderr=subprocess.DEVNULL)
+            if self.xvfb and self.xvfb.returncode is None:
                 self.xvfb.terminate()
-                self.xvfb.wait()
+                self.xvfb.communicate()
+            if self.wine_output:
+                self.wine_output.close()
             shutil.rmtree(self.tmp, ignore_errors=True)
 
     # --- the monitor ----------------------------------------------------------------
@@ -172,7 +185,7 @@ class Rig:
         self.stdout_path = self.tmp / "stdout.txt"
         self.stdout_file = open(self.stdout_path, "wb")
         self.monitor = subprocess.Popen([self.wine, str(exe or self.monitor_exe)], env=dict(self.env, **(env or {})),
-                                        stdout=self.stdout_file, stderr=subprocess.DEVNULL)
+                                        stdout=self.stdout_file, stderr=self._stderr())
         # Shown and painted, not only made: the first activation, and the start-up's own
         # work (the hand-off file's delete), are then behind the test, not racing it.
         if wait and (self.probe("wait-window", "15000") != 0 or self.probe("shot-ready") != 0):
@@ -208,15 +221,15 @@ class Rig:
         return self.stdout_path.read_bytes().replace(b"\r\n", b"\n")
 
     # --- writers and the probe ------------------------------------------------------
-    def run_tool(self, exe, *args, timeout=120, stderr=subprocess.DEVNULL):
+    def run_tool(self, exe, *args, timeout=120, stderr=None):
         # Never a pipe for stderr: Wine's own services, started by the first program, keep
         # it open and the read would wait for them.
         return subprocess.run([self.wine, str(self.tools / exe), *args], env=self.env, timeout=timeout,
-                              stdout=subprocess.PIPE, stderr=stderr)
+                              stdout=subprocess.PIPE, stderr=stderr or self._stderr())
 
     def start_tool(self, exe, *args, stdin=None, stdout=subprocess.DEVNULL):
         return subprocess.Popen([self.wine, str(self.tools / exe), *args], env=self.env,
-                                stdin=stdin, stdout=stdout, stderr=subprocess.DEVNULL)
+                                stdin=stdin, stdout=stdout, stderr=self._stderr())
 
     def write(self, exe, *args, timeout=120):
         """Runs a writer; one that could not deliver (or failed otherwise) fails the test."""
@@ -329,12 +342,10 @@ class RigTestCase(unittest.TestCase):
     @classmethod
     def setUpClass(cls):
         cls.rig = Rig(cls.BUILD, cls.ARCH)
+        # A class clean-up, not tearDownClass: it also runs when the set-up fails.
+        cls.addClassCleanup(cls.rig.close)
         cls.rig.start_display()
         cls.rig.prepare_prefix()
-
-    @classmethod
-    def tearDownClass(cls):
-        cls.rig.close()
 
     def tearDown(self):
         self.rig.stop_monitor()

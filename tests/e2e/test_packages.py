@@ -55,13 +55,10 @@ class PackageTest(unittest.TestCase):
     @classmethod
     def setUpClass(cls):
         cls.rig = Rig(BUILD, ARCH, prefix=fresh_prefix())
+        cls.addClassCleanup(cls.rig.close)  # also when the set-up fails
         cls.rig.start_display()
         cls.rig.prepare_prefix()
         cls.rig.install_library(True)
-
-    @classmethod
-    def tearDownClass(cls):
-        cls.rig.close()
 
     def wine(self, *args, timeout=120, env=None):
         return subprocess.run([self.rig.wine, *args], env=env or self.rig.env, timeout=timeout,

@@ -5,6 +5,7 @@
 # and KG_WINE, the loader for the build's bitness.
 kg_build_dir=$1
 kg_arch=$2
+kg_wine_dir=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
 kg_pristine="$kg_build_dir/pristine-prefix"
 export WINEPREFIX="${KG_WINEPREFIX:-$kg_build_dir/wineprefix-unit}"
 export LANG=ja_JP.UTF-8 LC_ALL=ja_JP.UTF-8
@@ -22,7 +23,12 @@ fi
 kg_make_pristine_prefix() {
   # Judged by what it leaves, not only by its exit code; a failure says so with Wine's own
   # words, and is tried once more from nothing, after the half-made prefix's server is gone.
-  local log="$kg_build_dir/pristine-prefix.log" attempt status
+  # Its 32-bit half is asked for only where 32-bit programs can run (the test command's
+  # answer, KG_RUN_32BIT, or else the same question asked here): elsewhere Wine's set-up
+  # cannot start that half and leaves syswow64 empty, and the prefix is complete for
+  # 64-bit programs.
+  local log="$kg_build_dir/pristine-prefix.log" attempt status half32=yes
+  bash "$kg_wine_dir/runs-32bit.sh" || half32=no
   for attempt in 1 2; do
     rm -rf "$kg_pristine"
     status=0
@@ -34,7 +40,7 @@ kg_make_pristine_prefix() {
       WINEPREFIX="$kg_pristine" "$WINESERVER" -w
     } >"$log" 2>&1
     if [ -f "$kg_pristine/drive_c/windows/system32/kernel32.dll" ] &&
-      [ -f "$kg_pristine/drive_c/windows/syswow64/kernel32.dll" ] &&
+      { [ "$half32" = no ] || [ -f "$kg_pristine/drive_c/windows/syswow64/kernel32.dll" ]; } &&
       grep -q '"Managed"="N"' "$kg_pristine/user.reg" 2>/dev/null; then
       [ "$status" -eq 0 ] || echo "wine-env.sh: Wine's set-up of $kg_pristine ended with status $status, but the prefix is complete" >&2
       # Wine's own fonts (Marlett draws the caption buttons): this Wine looks for them in
