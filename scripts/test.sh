@@ -39,6 +39,9 @@ for p in "${presets[@]}"; do
   [ "$p" = host-fuzz ] && jobs=2  # the fuzzers run side by side, one per core
   out=$(ctest --test-dir "build/$p" --output-on-failure -j "$jobs" 2>&1)
   echo "$out"
+  # How much each fuzzer searched, which CTest keeps to itself for a test that passes.
+  [ "$p" = host-fuzz ] && awk '/^[0-9]+\/[0-9]+ Testing: / { name = $3 }
+    /^Done [0-9]+ runs in/ && name !~ /_replay$/ { print "  " name ": " $0 }' "build/$p/Testing/Temporary/LastTest.log"
   total=$(sed -n 's/.*tests passed, \([0-9]*\) tests failed out of \([0-9]*\).*/\1 \2/p' <<<"$out" | tail -1)
   if [ -z "$total" ]; then
     failed=$((failed + 1))

@@ -42,6 +42,9 @@ struct StandInControl {
     // scrolls its line into view, as the rich edit does, and a scroll stops at the last page.
     size_t firstVisible = 0;
     size_t visibleLines = 10;
+    // The line ends of the text at this size, kept up to date by appends.
+    mutable size_t countedSize = static_cast<size_t>(-1);
+    mutable size_t countedNewlines = 0;
 };
 
 void SetTick(uint32_t now);

@@ -13,12 +13,25 @@
 #include "platform/native_state.h"
 
 namespace {
+size_t Newlines(const char* p, size_t n) {
+    return static_cast<size_t>(std::count(p, p + n, '\n'));
+}
+// The text's line ends, counted again only when its size shows it was changed otherwise
+// than by an append through the control: every arrival asks, and a count over the whole
+// text each time made long runs (and sanitized ones) slow.
+size_t AllNewlines(const StandInControl& c) {
+    if (c.countedSize != c.text.size()) {
+        c.countedSize = c.text.size();
+        c.countedNewlines = Newlines(c.text.data(), c.text.size());
+    }
+    return c.countedNewlines;
+}
 size_t LineCount(const StandInControl& c) {
-    return static_cast<size_t>(std::count(c.text.begin(), c.text.end(), '\n')) + 1;
+    return AllNewlines(c) + 1;
 }
 size_t LineOf(const StandInControl& c, size_t position) {
-    position = std::min(position, c.text.size());
-    return static_cast<size_t>(std::count(c.text.begin(), c.text.begin() + static_cast<ptrdiff_t>(position), '\n'));
+    if (position >= c.text.size()) return AllNewlines(c);
+    return Newlines(c.text.data(), position);
 }
 // Where a line starts; -1 past the last line, as the rich edit answers.
 intptr_t LineStart(const StandInControl& c, size_t line) {
@@ -82,6 +95,10 @@ intptr_t SendToWindow(WindowRef window, unsigned message, uintptr_t wParam, intp
             return 0;
         case kEmReplaceSel: {
             std::string insert = text ? text : "";
+            if (c->selStart == c->text.size() && c->countedSize == c->text.size()) {
+                c->countedNewlines += Newlines(insert.data(), insert.size());  // an append
+                c->countedSize += insert.size();
+            }
             c->text.replace(c->selStart, c->selEnd - c->selStart, insert);
             c->selStart = c->selEnd = c->selStart + insert.size();
             ScrollCaretIntoView(*c);
