@@ -119,11 +119,16 @@ unsigned __stdcall MonitorThreadMain(void*) {
     static char text[kChannelTextSize + 1];
     QuietWatch watch;
     for (;;) {
-        const DWORD result = WaitForMultipleObjects(count, first, FALSE, QuietWatchWaitMs(watch, TickNow()));
+        DWORD result = WaitForMultipleObjects(count, first, FALSE, QuietWatchWaitMs(watch, TickNow()));
         if (result == WAIT_TIMEOUT) {
-            // A holder that died or hangs is given its grace, then the next writer may go.
-            if (QuietWatchLook(watch, BufferStillReady(), TickNow())) SetEvent(gBufferReady);
-            continue;
+            // A holder that died or hangs is given its grace, then the next writer may go;
+            // unless its data came after all, in the moment since the wait ended.
+            if (!QuietWatchLook(watch, BufferStillReady(), TickNow())) continue;
+            result = WaitForMultipleObjects(count, first, FALSE, 0);
+            if (result == WAIT_TIMEOUT) {
+                SetEvent(gBufferReady);
+                continue;
+            }
         }
         if (gStopEvent && result == WAIT_OBJECT_0) return 0;
         RaiseMainWindow();

@@ -42,20 +42,32 @@ bool DeleteThrough(HANDLE file) {
 // the way shows in the final path. Anything but a plain file of its own at exactly that
 // path is closed again (and removed if this open created it) and refused.
 HANDLE OpenHandOffFile(DWORD access, DWORD disposition, uint32_t* error, std::string* leadsTo = nullptr) {
-    auto open = [&](DWORD rights) {
-        return CreateFileA(kHandOffFile, rights | FILE_READ_ATTRIBUTES, FILE_SHARE_READ, nullptr, disposition,
+    auto open = [&](DWORD rights, DWORD how) {
+        return CreateFileA(kHandOffFile, rights | FILE_READ_ATTRIBUTES, FILE_SHARE_READ, nullptr, how,
                            FILE_ATTRIBUTE_NORMAL | FILE_FLAG_OPEN_REPARSE_POINT, nullptr);
     };
-    // An open that may create the file also asks to delete it: a file it made at a place it
-    // then refuses is removed through this same handle, since no second open can share it.
-    const bool mayCreate = disposition != OPEN_EXISTING;
-    HANDLE file = open(mayCreate ? access | DELETE : access);
-    if (file == INVALID_HANDLE_VALUE && mayCreate && GetLastError() == ERROR_ACCESS_DENIED) file = open(access);
+    // A file this open makes is made with the right to delete it: one made at a place that
+    // is then refused is removed through this same handle, as no second open could share
+    // it. A file already there is opened as always, without that right, which a reader
+    // still holding it (the sender's C runtime shares no delete) would refuse.
+    bool created = false;
+    HANDLE file = INVALID_HANDLE_VALUE;
+    if (disposition == OPEN_ALWAYS) {
+        for (int attempt = 0; attempt < 2 && file == INVALID_HANDLE_VALUE; ++attempt) {
+            file = open(access | DELETE, CREATE_NEW);
+            created = file != INVALID_HANDLE_VALUE;
+            if (!created && GetLastError() != ERROR_FILE_EXISTS) break;
+            if (!created) file = open(access, OPEN_EXISTING);
+            // One gone between the two opens is made anew in the next round.
+            if (file == INVALID_HANDLE_VALUE && GetLastError() != ERROR_FILE_NOT_FOUND) break;
+        }
+    } else {
+        file = open(access, disposition);
+    }
     if (file == INVALID_HANDLE_VALUE) {
         *error = GetLastError();
         return nullptr;
     }
-    const bool created = mayCreate && GetLastError() != ERROR_ALREADY_EXISTS;
     if (!IsThePlainFile(file, leadsTo)) {
         if (created) DeleteThrough(file);
         CloseHandle(file);

@@ -60,7 +60,12 @@ void Submit(HWND window) {
     HWND line = Ui().commandLine;
     // All of it, whatever its length: a text longer than can be sent is refused whole,
     // never sent cut (the line's limit counts characters, and a paste may pass it).
-    const CommandOutcome outcome = SubmitCommand(RichEditText(line));
+    std::string text = RichEditText(line);
+    // A one-line control holds no line end; one that a rich edit adds when streaming out
+    // is not part of the command.
+    while (!text.empty() && (text.back() == '\r' || text.back() == '\n'))
+        text.pop_back();
+    const CommandOutcome outcome = SubmitCommand(text);
     if (outcome.kind == CommandOutcome::Accepted) SetWindowTextA(line, "");
     KeepTimerWhileBusy(window);
     Report(window, outcome);

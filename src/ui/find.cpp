@@ -47,7 +47,13 @@ void FindInView(HWND window, bool down) {
     SendMessageA(view, EM_EXGETSEL, 0, reinterpret_cast<LPARAM>(&selection));
     FindQuery query = gQuery;
     query.down = down;
-    const size_t from = OffsetOfPosition(view, text, down ? selection.cpMax : selection.cpMin);
+    size_t from = OffsetOfPosition(view, text, down ? selection.cpMax : selection.cpMin);
+    // Nothing selected at the very end is where every arrival leaves the caret while
+    // auto-scroll is on: a search down then starts at the top of what the view shows.
+    if (down && selection.cpMin == selection.cpMax && from >= text.size()) {
+        const LRESULT top = SendMessageA(view, EM_GETFIRSTVISIBLELINE, 0, 0);
+        from = OffsetOfPosition(view, text, static_cast<LONG>(SendMessageA(view, EM_LINEINDEX, top, 0)));
+    }
     const size_t at = FindInText(text, query, from);
     if (at == kNoMatch) {
         std::string message(sizeof kNotFoundFormat + query.what.size(), '\0');

@@ -17,47 +17,10 @@ import time
 import unittest
 from pathlib import Path
 
+from records import Records, escape, sjis  # noqa: F401 (the suites take them from here)
+from shot import Shot  # noqa: F401
+
 ROOT = Path(__file__).resolve().parents[2]
-
-
-def sjis(text):
-    return text.encode("cp932")
-
-
-def escape(data):
-    """Bytes to the writers' command-line escapes (ASCII only, so no code page touches them)."""
-    out = []
-    for b in data:
-        if b == 0x5C:
-            out.append("\\\\")
-        elif 0x20 <= b < 0x7F and b != 0x5C:
-            out.append(chr(b))
-        else:
-            out.append("\\x%02X" % b)
-    return "".join(out)
-
-
-class Records:
-    """The test tools' record files: lines, and fields written as "<byte count>\n<bytes>\n"."""
-
-    def __init__(self, path):
-        self.data, self.at = (path.read_bytes() if path.exists() else b""), 0
-
-    def more(self):
-        return self.at < len(self.data)
-
-    def line(self):
-        end = self.data.index(b"\n", self.at)
-        text, self.at = self.data[self.at:end], end + 1
-        return text
-
-    def field(self):
-        """A field's bytes; None for a count of -1 (nothing to record)."""
-        n = int(self.line())
-        if n < 0:
-            return None
-        value, self.at = self.data[self.at:self.at + n], self.at + n + 1
-        return value
 
 
 def suite_name():
@@ -306,33 +269,6 @@ class Rig:
     def screenshot(self, path):
         # ImageMagick's import, not xwd: xwd leaves Wine's popup menus black.
         subprocess.run(["import-im6.q16", "-window", "root", str(path)], env=self.env, check=True)
-
-
-class Shot:
-    """A screenshot's pixels, read through ImageMagick as PPM (no imaging library needed)."""
-
-    def __init__(self, png):
-        ppm = subprocess.run(["convert-im6.q16", str(png), "ppm:-"], stdout=subprocess.PIPE, check=True).stdout
-        fields, at = [], 0
-        while len(fields) < 4:  # P6, width, height, maximum; then one whitespace byte
-            while ppm[at:at + 1].isspace():
-                at += 1
-            end = at
-            while not ppm[end:end + 1].isspace():
-                end += 1
-            fields.append(ppm[at:end])
-            at = end
-        self.width, self.height = int(fields[1]), int(fields[2])
-        self.data = ppm[at + 1:]
-
-    def pixel(self, x, y):
-        i = (y * self.width + x) * 3
-        return tuple(self.data[i:i + 3])
-
-    def count(self, rect, test):
-        """Pixels in (x, y, width, height) for which test((r, g, b)) holds."""
-        x0, y0, w, h = rect
-        return sum(1 for y in range(y0, y0 + h) for x in range(x0, x0 + w) if test(self.pixel(x, y)))
 
 
 class RigTestCase(unittest.TestCase):

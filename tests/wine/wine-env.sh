@@ -24,7 +24,7 @@ kg_make_pristine_prefix() {
   # Judged by what it leaves, not only by its exit code; a failure says so with Wine's own
   # words, and is tried once more from nothing, after the half-made prefix's server is gone.
   # Its 32-bit half is asked for only where 32-bit programs can run (the test command's
-  # answer, KG_RUN_32BIT, or else the same question asked here): elsewhere Wine's set-up
+  # detection, which takes KG_RUN_32BIT when that is set): elsewhere Wine's set-up
   # cannot start that half and leaves syswow64 empty, and the prefix is complete for
   # 64-bit programs.
   local log="$kg_build_dir/pristine-prefix.log" attempt status half32=yes
