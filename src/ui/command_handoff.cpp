@@ -24,18 +24,11 @@ HandOffState& State() {
     return state;
 }
 
-CommandOutcome Failure(const char* format, const char* path, uint32_t error, const std::string& command) {
-    char message[512];
-    std::snprintf(message, sizeof message, format, path, static_cast<unsigned>(error));
-    return {CommandOutcome::Failed, message, command};
-}
-
-// A file refused as not plainly ours says where it really leads: a folder on the way moved
-// to another drive by a junction is refused too, and the user needs to know why.
-CommandOutcome Refused(const std::string& leadsTo, const std::string& command) {
+// What failed, as the box shows it; the command is kept for the line.
+template <typename... Args>
+CommandOutcome Failed(const std::string& command, const char* format, Args... args) {
     char message[1024];
-    std::snprintf(message, sizeof message, kCommandNotPlainFile, kHandOffFile, leadsTo.c_str(),
-                  static_cast<unsigned>(kErrorNotThePlainFile));
+    std::snprintf(message, sizeof message, format, args...);
     return {CommandOutcome::Failed, message, command};
 }
 
@@ -44,12 +37,15 @@ CommandOutcome Refused(const std::string& leadsTo, const std::string& command) {
 CommandOutcome HandOffNow(const std::string& text) {
     std::string leadsTo;
     if (const uint32_t error = WriteHandOffFile(text, &leadsTo)) {
-        if (error == kErrorNotThePlainFile) return Refused(leadsTo, text);
-        return Failure(kCommandWriteFailed, kHandOffFile, error, text);
+        // Refused as not plainly ours, it says where the path really leads: a folder on
+        // the way moved to another drive by a junction is refused too.
+        if (error == kErrorNotThePlainFile)
+            return Failed(text, kCommandNotPlainFile, kHandOffFile, leadsTo.c_str(), error);
+        return Failed(text, kCommandWriteFailed, kHandOffFile, error);
     }
     uint32_t error = 0;
     ProcessRef sender = StartCommandSender(&error);
-    if (!sender) return Failure(kCommandStartFailed, kCommandSenderPath, error, text);
+    if (!sender) return Failed(text, kCommandStartFailed, kCommandSenderPath, error);
     State().running = sender;
     State().startedAt = TickNow();
     return {CommandOutcome::Accepted, {}, {}};
@@ -82,10 +78,8 @@ CommandOutcome SubmitCommand(const std::string& text) {
     if (text.size() == 1) return {};
     // The sender reads at most this much; a longer text would arrive cut without a word.
     if (text.size() > kCommandTextSize - 1) {
-        char message[256];
-        std::snprintf(message, sizeof message, kCommandTooLong, static_cast<unsigned>(text.size()),
+        return Failed(text, kCommandTooLong, static_cast<unsigned>(text.size()),
                       static_cast<unsigned>(kCommandTextSize - 1));
-        return {CommandOutcome::Failed, message, text};
     }
     if (CommandHandOffBusy()) {
         State().waiting.push_back(text);

@@ -72,10 +72,6 @@ void Submit(HWND window) {
 }
 }  // namespace
 
-bool CommandLineShown() {
-    return Ui().commandLine && IsWindowVisible(Ui().commandLine);
-}
-
 void UpdateCommandLine(HWND window) {
     const bool wanted = CommandSenderExists();
     if (wanted && !Ui().commandLine) {

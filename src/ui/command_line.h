@@ -9,7 +9,6 @@
 // Creates, shows or hides the command line as the command sender is there or not; a
 // change re-lays out the window.
 void UpdateCommandLine(HWND window);
-bool CommandLineShown();
 
 // EN_MSGFILTER from the command line; non-zero swallows the key.
 LRESULT OnCommandLineKey(HWND window, const MSGFILTER& filter);

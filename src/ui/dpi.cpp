@@ -59,8 +59,7 @@ void SetWindowDpi(int dpi) {
 WindowLayout LayoutOf(HWND window) {
     RECT r{};
     GetClientRect(window, &r);
-    const bool commandLine = Ui().commandLine && IsWindowVisible(Ui().commandLine);
-    return LayOutWindow(r.right - r.left, r.bottom - r.top, Ui().dpi, commandLine);
+    return LayOutWindow(r.right - r.left, r.bottom - r.top, Ui().dpi, CommandLineShown());
 }
 
 void ZoomToWindowDpi(HWND richEdit, bool undo) {

@@ -6,9 +6,9 @@
 
 #include <algorithm>
 
+#include "logview/auto_scroll.h"
 #include "logview/history.h"
 #include "texts.h"
-#include "ui/reading_menu.h"
 #include "ui/ui_state.h"
 
 namespace {
@@ -39,7 +39,9 @@ void ShowLogViewMenu(HWND window, LPARAM at) {
     AppendMenuA(menu, MF_STRING | (selection.cpMin == selection.cpMax ? MF_GRAYED : 0), kCommandCopy, kMenuCopy);
     AppendMenuA(menu, MF_STRING, kCommandSelectAll, kMenuSelectAll);
     AppendMenuA(menu, MF_STRING, kCommandSaveAs, kMenuSaveAs);
-    AppendReadingItems(menu);
+    AppendMenuA(menu, MF_STRING, kCommandFind, kMenuFind);
+    AppendMenuA(menu, MF_SEPARATOR, 0, nullptr);
+    AppendMenuA(menu, MF_STRING | (AutoScroll() ? MF_CHECKED : MF_UNCHECKED), kCommandAutoScroll, kMenuAutoScroll);
     AppendMenuA(menu, MF_SEPARATOR, 0, nullptr);
     AppendMenuA(menu, MF_STRING, kClearButtonId, kCaptionClear);
     // The chosen entry arrives as WM_COMMAND, like a button's click.

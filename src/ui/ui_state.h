@@ -35,3 +35,8 @@ struct UiState {
 };
 
 UiState& Ui();
+
+// The command line is there and shown (the editor's command sender is installed).
+inline bool CommandLineShown() {
+    return Ui().commandLine && IsWindowVisible(Ui().commandLine);
+}

@@ -14,6 +14,9 @@ Children Find();
 void Click(HWND window, bool right);
 void PressKeys(std::initializer_list<WORD> keys);  // a chord: down in order, up in reverse
 DWORD MonitorPid();
+// A dialog of process pid (any process's for 0), with that item if one is named, waited for
+// up to waitMs; null if none came.
+HWND WaitForDialog(DWORD pid, int item = 0, int waitMs = 10000);
 void PressKey(WORD key);
 int SaveBytes(const char* path, const char* bytes, size_t n);
 bool Painted(HWND window);  // the window and its visible children have no update pending

@@ -13,7 +13,7 @@
 namespace {
 struct DialogSearch {
     DWORD pid;
-    bool withYes = false;
+    int item = 0;
     HWND found = nullptr;
 };
 BOOL CALLBACK FindDialog(HWND w, LPARAM p) {
@@ -23,26 +23,22 @@ BOOL CALLBACK FindDialog(HWND w, LPARAM p) {
     DWORD pid = 0;
     GetWindowThreadProcessId(w, &pid);
     if (!std::strcmp(cls, "#32770") && (!s->pid || pid == s->pid) && IsWindowVisible(w) &&
-        (!s->withYes || GetDlgItem(w, IDYES))) {
+        (!s->item || GetDlgItem(w, s->item))) {
         s->found = w;
         return FALSE;
     }
     return TRUE;
 }
+}  // namespace
 
-// A dialog of the monitor's (a message box, the save dialog), waited for up to 10 s. With
-// pid 0 any process's: a box shown while the window is still being made.
-HWND WaitForDialog(DWORD pid, bool withYes = false) {
-    for (int i = 0; i < 200; ++i) {
-        DialogSearch s{pid, withYes};
+HWND WaitForDialog(DWORD pid, int item, int waitMs) {
+    for (int waited = 0;; waited += 50) {
+        DialogSearch s{pid, item};
         EnumWindows(FindDialog, reinterpret_cast<LPARAM>(&s));
-        if (s.found) return s.found;
+        if (s.found || waited >= waitMs) return s.found;
         Sleep(50);
     }
-    return nullptr;
 }
-
-}  // namespace
 
 int DialogCommand(const std::string& cmd, const char* arg) {
     if (cmd == "box-text") {
@@ -57,7 +53,7 @@ int DialogCommand(const std::string& cmd, const char* arg) {
         return box && PostMessageA(box, WM_COMMAND, IDOK, 0) ? 0 : 7;
     }
     if (cmd == "press-yes") {
-        HWND box = WaitForDialog(0, true);
+        HWND box = WaitForDialog(0, IDYES);
         return box && PostMessageA(box, WM_COMMAND, IDYES, 0) ? 0 : 7;
     }
     if (cmd == "cancel-dialog") {
@@ -87,14 +83,7 @@ int DialogCommand(const std::string& cmd, const char* arg) {
         SetForegroundWindow(Main());
         Click(Find().logView, false);  // the focus, and so the keys, go to the view
         SendMessageA(Find().logView, EM_SETSEL, std::atoi(arg), std::atoi(arg));
-        INPUT in[4] = {};
-        const WORD keys[4] = {VK_SHIFT, VK_F10, VK_F10, VK_SHIFT};
-        for (int i = 0; i < 4; ++i) {
-            in[i].type = INPUT_KEYBOARD;
-            in[i].ki.wVk = keys[i];
-            in[i].ki.dwFlags = i >= 2 ? KEYEVENTF_KEYUP : 0;
-        }
-        SendInput(4, in, sizeof(INPUT));
+        PressKeys({VK_SHIFT, VK_F10});
         HWND menu = nullptr;
         for (int i = 0; i < 100 && !(menu = FindWindowA("#32768", nullptr)); ++i)
             Sleep(50);

@@ -18,21 +18,8 @@
 namespace {
 constexpr int kFindText = 0x480, kMatchCase = 0x411, kUp = 0x420, kDown = 0x421;  // the dialog's items
 
-BOOL CALLBACK IsFindDialog(HWND w, LPARAM p) {
-    char cls[16] = {};
-    GetClassNameA(w, cls, sizeof cls);
-    DWORD pid = 0;
-    GetWindowThreadProcessId(w, &pid);
-    const bool found = !std::strcmp(cls, "#32770") && pid == MonitorPid() && GetDlgItem(w, kFindText);
-    if (found) *reinterpret_cast<HWND*>(p) = w;
-    return !found;
-}
-
 HWND FindDialog(int waitMs) {
-    HWND found = nullptr;
-    for (int waited = 0; EnumWindows(IsFindDialog, reinterpret_cast<LPARAM>(&found)) && waited < waitMs; waited += 50)
-        Sleep(50);
-    return found;
+    return WaitForDialog(MonitorPid(), kFindText, waitMs);
 }
 
 void Press(const char* key) {
