@@ -6,7 +6,7 @@
 #include "capture/pipeline.h"
 #include "logview/filter.h"
 #include "logview/history.h"
-#include "platform/native.h"
+#include "support/native.h"
 
 namespace {
 std::string HostLine(int i) {

@@ -6,7 +6,7 @@
 
 #include "logview/filter.h"
 #include "logview/history.h"
-#include "platform/native.h"
+#include "support/native.h"
 
 inline void PrepareStandInView(StandInControl& view, const std::vector<std::string>& lines) {
     static bool init = (FilterInit(), true);

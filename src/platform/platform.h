@@ -1,6 +1,6 @@
 // src/platform/platform.h
 // The thin edge between the monitor's logic and the operating system. On Windows every
-// function is one Win32 call (win32.cpp); the native build (native.cpp) puts stand-ins
+// function is one Win32 call (win32.cpp); the native build puts the tests' stand-ins
 // behind the same names so that the logic can be tested without Wine.
 #pragma once
 #include <cstddef>

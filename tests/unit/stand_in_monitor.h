@@ -11,7 +11,7 @@
 #include "capture/state.h"
 #include "logview/filter.h"
 #include "logview/history.h"
-#include "platform/native.h"
+#include "support/native.h"
 #include "texts.h"
 
 inline constexpr uint32_t kStandInStart = 1000000;

@@ -1,4 +1,4 @@
-// src/platform/native.h
+// tests/support/native.h
 // Stand-ins behind the platform layer in the native build, and the handles tests use to
 // drive them: a rich-edit-like control that keeps text and selection and records every
 // message, a tick the test sets, libraries the test installs, and a UI thread to serve

@@ -1,15 +1,15 @@
-// src/platform/native.cpp
+// tests/support/native.cpp
 // Native stand-ins for the platform layer (see native.h): the tick, libraries, the host
 // test's desktop and readable memory, and the one reset of them all. The stand-in control
 // and the UI thread are in native_window.cpp, the hand-off in native_handoff.cpp, the
 // conversions in native_convert.cpp.
-#include "platform/native.h"
+#include "support/native.h"
 
 #include <algorithm>
 #include <atomic>
 #include <cstring>
 
-#include "platform/native_state.h"
+#include "support/native_state.h"
 
 namespace {
 std::atomic<uint32_t> gTick{0};

@@ -1,4 +1,4 @@
-// src/platform/native_state.h
+// tests/support/native_state.h
 // The stand-ins' process-wide state, shared by the native platform files. ResetStandIns
 // (native.cpp) puts all of it back; the UI thread's hand-over keeps its own.
 #pragma once
@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "platform/native.h"
+#include "support/native.h"
 
 struct StandInState {
     std::map<std::string, StandInLibrary*> libraries;

@@ -1,9 +1,9 @@
-// src/platform/native_handoff.cpp
+// tests/support/native_handoff.cpp
 // Stand-ins for the hand-off file and the command sender: every call recorded in order.
 #include <utility>
 
-#include "platform/native.h"
-#include "platform/native_state.h"
+#include "support/native.h"
+#include "support/native_state.h"
 
 uint32_t WriteHandOffFile(const std::string& text, std::string*) {
     StandIns().handOffCalls.push_back("write:" + text);

@@ -1,4 +1,4 @@
-// src/platform/native_window.cpp
+// tests/support/native_window.cpp
 // The stand-in control behind SendToWindow, message boxes, and the UI thread that serves
 // RunOnUiThread as a window's message loop serves a synchronous send.
 #include <algorithm>
@@ -9,8 +9,8 @@
 #include <mutex>
 #include <thread>
 
-#include "platform/native.h"
-#include "platform/native_state.h"
+#include "support/native.h"
+#include "support/native_state.h"
 
 namespace {
 size_t Newlines(const char* p, size_t n) {

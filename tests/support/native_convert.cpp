@@ -1,4 +1,4 @@
-// src/platform/native_convert.cpp
+// tests/support/native_convert.cpp
 // Native stand-ins for the conversions: what MultiByteToWideChar and WideCharToMultiByte
 // do on the served systems (UTF-8 in, code page 932 out).
 #include <iconv.h>
