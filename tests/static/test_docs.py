@@ -2,10 +2,10 @@
 
 Run by CTest: python3 test_docs.py SOURCE_DIR
 
-Every relative link in README.md and docs/*.md leads to a file that exists, and the layout
-table (docs/layout.md) names every folder and file under src/ and nothing that is not
-there: in a table's first column or a heading, a bare name is a file of the folder last
-named, a name with a slash a path from the top.
+Every relative link in README.md, CHANGELOG.md and docs/*.md leads to a file that exists,
+and the layout table (docs/layout.md) names every folder and file under src/ and nothing
+that is not there: in a table's first column or a heading, a bare name is a file of the
+folder last named, a name with a slash a path from the top.
 """
 import re
 import sys
@@ -39,7 +39,7 @@ class DocsTest(unittest.TestCase):
 
     def test_every_relative_link_leads_to_a_file(self):
         broken = []
-        for doc in [ROOT / "README.md", *sorted((ROOT / "docs").glob("*.md"))]:
+        for doc in [ROOT / "README.md", ROOT / "CHANGELOG.md", *sorted((ROOT / "docs").glob("*.md"))]:
             for match in LINK.finditer(CODE.sub("", doc.read_text(encoding="utf-8"))):
                 target = match.group(1) or match.group(2)
                 if re.match(r"[a-z][a-z0-9+.-]*:|#", target):
