@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Sets up what is missing, builds the Windows program, and starts it under Wine with code
 # page 932: on your display if there is one, otherwise on a virtual display (then a
-# screenshot is saved and its path printed). A stand-in editor writes a short demo.
+# screenshot of it, and one of the window alone as docs/monitor.png for the README, are
+# saved and their paths printed). A stand-in editor writes a short demo.
 # Ctrl-C closes the monitor and ends every Wine process it started.
 set -euo pipefail
 here=$(cd "$(dirname "$0")/.." && pwd)

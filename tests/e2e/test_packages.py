@@ -4,8 +4,9 @@ Run by CTest: python3 test_packages.py BUILD_DIR ARCH DIST_DIR VERSION
 
 In a fresh Wine prefix (a copy of one never used; the build tree on no path): the zip is
 unpacked and its monitor run; the installer is run silently, its monitor run, run again over
-the installed copy, and uninstalled silently. Each monitor must receive a line from the
-stand-in editor into its log view and hand it to the recording library, and exit with 0.
+the installed copy, and uninstalled silently; run as a user does, its licence page shows the
+licence the packages ship. Each monitor must receive a line from the stand-in editor into
+its log view and hand it to the recording library, and exit with 0.
 Installing over a copy runs only the uninstaller its entry records; a file held open stops
 both the uninstall and the install over it, and keeps the entry.
 """
@@ -17,7 +18,7 @@ import unittest
 import zipfile
 from pathlib import Path
 
-from rig import Rig, escape, sjis
+from rig import ROOT, Rig, escape, sjis
 
 BUILD, ARCH, DIST, VERSION = sys.argv[1:5]
 TITLE = "雲形エディタ・デバッグ出力モニター"
@@ -100,11 +101,14 @@ class PackageTest(unittest.TestCase):
     def test_zip_unpacks_and_runs(self):
         target = self.rig.drive_c / "unpacked"
         with zipfile.ZipFile(Path(DIST) / f"{NAME}.zip") as z:
-            self.assertEqual(sorted(z.namelist()), [f"{NAME}/README.txt", f"{NAME}/THIRD-PARTY-NOTICES.txt",
-                                                    f"{NAME}/kgmonitor.exe"])
+            self.assertEqual(sorted(z.namelist()), [f"{NAME}/LICENSE.txt", f"{NAME}/README.txt",
+                                                    f"{NAME}/THIRD-PARTY-NOTICES.txt", f"{NAME}/kgmonitor.exe"])
             z.extractall(target)
+        licence = (target / NAME / "LICENSE.txt").read_bytes()
+        self.assertEqual(licence, (ROOT / "LICENSE").read_bytes().replace(b"\n", b"\r\n"))
         readme = (target / NAME / "README.txt").read_bytes()
         self.assertIn(sjis(TITLE), readme)
+        self.assertEqual(readme.split(b"\r\n")[0], sjis(f"{TITLE} {VERSION} ({ARCH})"))  # the guide's own has none
         self.assertIn(b"\r\n", readme)
         self.assertIn(b"Oniguruma LICENSE", (target / NAME / "THIRD-PARTY-NOTICES.txt").read_bytes())
         self.assert_monitor_runs(rf"C:\unpacked\{NAME}\kgmonitor.exe")
@@ -119,7 +123,7 @@ class PackageTest(unittest.TestCase):
             self.assertEqual(self.setup(), 0)
             self.assertTrue(r.wait_for(lambda: (installed / "uninstall.exe").exists(), 30))
             self.assertEqual(sorted(p.name for p in installed.iterdir()),
-                             ["README.txt", "THIRD-PARTY-NOTICES.txt", "kgmonitor.exe", "uninstall.exe"])
+                             ["LICENSE.txt", "README.txt", "THIRD-PARTY-NOTICES.txt", "kgmonitor.exe", "uninstall.exe"])
             self.assertFalse((r.drive_c / OTHER_PROGRAM_FILES / "Kumogata Debug Monitor").exists())
             self.assertTrue(shortcut.exists())
             entry = self.registry()
@@ -132,6 +136,17 @@ class PackageTest(unittest.TestCase):
         self.uninstall()
         self.assertFalse(shortcut.exists())
         self.assertEqual(files_under(r.drive_c) - before, set())
+
+    def test_installer_shows_the_licence_the_packages_ship(self):
+        setup = subprocess.Popen([self.rig.wine, str(Path(DIST).resolve() / f"{NAME}-setup.exe")], env=self.rig.env,
+                                 stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+        shown = self.rig.read_via_probe("licence-page")  # then cancelled there
+        self.assertEqual(setup.wait(30), 1)  # cancelled by the user
+        with zipfile.ZipFile(Path(DIST) / f"{NAME}.zip") as z:
+            shipped = z.read(f"{NAME}/LICENSE.txt")
+        shown, shipped = (t.replace(b"\r\n", b"\n").replace(b"\r", b"\n").strip() for t in (shown, shipped))
+        self.assertEqual(shown, shipped)  # line ends aside: the rich edit keeps its own
+        self.assertFalse(self.installed().exists())
 
     def test_install_elsewhere_runs_the_recorded_uninstaller_never_one_found_there(self):
         r = self.rig

@@ -35,6 +35,8 @@
 //   probe save-as PATH          fill the open save dialog's file name and press Save
 //   probe attack-dispatch N     send the hidden dispatch window N messages naming junk and
 //                               real addresses (ExitProcess with 77) as the job to run
+//   probe licence-page FILE     Next on the installer's first page, the licence page's text
+//                               as it shows it into FILE, then Cancel
 //   and the reading features' commands: probe_reading.cpp
 #include <windows.h>
 

@@ -106,6 +106,20 @@ int DialogCommand(const std::string& cmd, const char* arg) {
         CloseClipboard();
         return code;
     }
+    if (cmd == "licence-page") {
+        HWND wizard = WaitForDialog(0, IDCANCEL, 30000);
+        if (!wizard) return 7;
+        PostMessageA(wizard, WM_COMMAND, IDOK, 0);  // Next, from the welcome page
+        std::string shown(64 * 1024, '\0');
+        LRESULT n = 0;
+        for (int i = 0; i < 200 && n <= 0; ++i, Sleep(50)) {
+            HWND page = FindWindowExA(wizard, nullptr, "#32770", nullptr);
+            HWND text = page ? GetDlgItem(page, 1000) : nullptr;  // the licence page's rich edit
+            n = text ? SendMessageA(text, WM_GETTEXT, shown.size(), reinterpret_cast<LPARAM>(shown.data())) : 0;
+        }
+        PostMessageA(wizard, WM_COMMAND, IDCANCEL, 0);
+        return n > 0 ? SaveBytes(arg, shown.data(), static_cast<size_t>(n)) : 6;
+    }
     if (cmd == "save-as") {
         HWND dialog = WaitForDialog(MonitorPid());
         if (!dialog) return 7;
