@@ -14,7 +14,7 @@
 
 #include "logview/auto_scroll.h"
 #include "logview/find_text.h"
-#include "logview/history.h"
+#include "logview/log_view.h"
 #include "texts.h"
 #include "ui/rich_text.h"
 

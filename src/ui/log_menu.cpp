@@ -7,7 +7,7 @@
 #include <algorithm>
 
 #include "logview/auto_scroll.h"
-#include "logview/history.h"
+#include "logview/log_view.h"
 #include "texts.h"
 #include "ui/ui_state.h"
 

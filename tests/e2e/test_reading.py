@@ -126,17 +126,33 @@ class ReadingTest(MonitorTestCase):
         self.assertEqual(r.probe("find-open"), 0)
         r.stop_monitor()  # closes with the dialog open, and exits 0
 
-    def test_auto_scroll_off_holds_the_view_while_300_lines_arrive_and_on_shows_the_last(self):
+    def arrive(self, lines):
+        """The stand-in editor writes each line, read from its standard input: a command line
+        holds too few of them."""
+        editor = self.rig.start_tool("kumogata.exe", "--window", "-", stdin=subprocess.PIPE)
+        editor.communicate("".join(f"t:{escape(line)}\n" for line in lines).encode(), timeout=600)
+        self.assertEqual(editor.returncode, 0)
+
+    def test_auto_scroll_off_holds_the_view_while_2000_lines_arrive_and_on_shows_the_last(self):
         r = self.rig
         r.host(*[f"before {i}\n".encode() for i in range(1, 101)])
         self.menu(UP, UP, ENTER)  # above the last entry ("クリア"), past a separator
-        r.probe("select-all")
         r.probe("scroll-to", "20")
+        r.probe("press", "view", "shift+38", "shift+38")  # a selection made upwards
         held = self.number("view-state")
         self.assertEqual(held[2], 20)
-        r.write("kumogata.exe", "--window", "n:300:arrived ")
-        self.assertEqual(self.number("view-state"), held[:3] + [held[3] + 300])
-        self.assertEqual(r.forwarded()[100:], [f"arrived {i}\n".encode() for i in range(1, 301)])
+        self.assertLess(held[0], held[1])
+        endings = [b"\n", b"\r\n", b"\r\r\n", b"\r\r\r\n", b"\rcr\n"]
+        arrived = [f"arrived {i}".encode() + endings[i % 5] for i in range(1, 2001)] + [b"the needle\n"]
+        self.arrive(arrived[:650])  # within the history's bound: nothing trimmed yet
+        self.assertEqual(self.number("view-state"), held[:3] + [held[3] + 650 + 650 // 5])
+        self.arrive(arrived[650:])
+        self.assertEqual(r.forwarded()[100:], arrived)  # forwarded byte for byte
+        text = r.view_text().decode("cp932")
+        r.probe("press", "here", CTRL_F)
+        r.probe("find", "needle")
+        self.selection_is([text.index("needle"), text.index("needle") + 6])
+        self.assertEqual(r.probe("close-find"), 0)
         r.probe("command", AUTO_SCROLL)  # on again: at the end at once
         start, end, top, count = self.number("view-state")
         shown = r.rects()["log-view"][3] // self.number("line-height")[0]
