@@ -11,6 +11,7 @@
 #include "capture/state.h"
 #include "logview/auto_scroll.h"
 #include "logview/log_view.h"
+#include "logview/view_options.h"
 #include "texts.h"
 #include "ui/command_line.h"
 #include "ui/controls.h"
@@ -105,6 +106,18 @@ void OnCommand(HWND window, WPARAM wParam, LPARAM lParam) {
             break;
         case kCommandAutoScroll:
             SetAutoScroll(!AutoScroll());
+            break;
+        case kCommandShowTime:
+            ShowTimes(!CurrentViewOptions().showTime);
+            break;
+        case kCommandInsertMarker:
+            InsertMarker();
+            break;
+        case kCommandColours:
+            ColourLines(!CurrentViewOptions().colours);
+            break;
+        case kCommandWrap:
+            WrapLines(!CurrentViewOptions().wrap);
             break;
         default:
             break;
