@@ -101,8 +101,8 @@ class ReadingTest(MonitorTestCase):
     def test_find_selects_exactly_the_word_f3_goes_on_and_a_missing_word_is_told(self):
         r = self.rig
         self.menu(UP, UP, ENTER)  # "折り返し", above the last entry ("クリア")
-        # ソ is 83 5C: its second byte and "macro" are the bytes of "\\macro" too. Each line end
-        # is one in the view, however the writer ended it, and wrapped lines are still one.
+        # ソ is 83 5C: its second byte and "macro" are the bytes of "\\macro" too.
+        # Each line end is one in the view however the writer ended it, wrapped or not.
         lines = [b"w" * 500 + b"\r\n", sjis("ソmacro\r\r\n"), b"C:\\kumogata\\macro\r\r\r\n", sjis("ソースを表示\r"),
                  sjis("表示のソース\n")]
         r.host(*lines)
@@ -136,8 +136,7 @@ class ReadingTest(MonitorTestCase):
         r.stop_monitor()  # closes with the dialog open, and exits 0
 
     def arrive(self, lines):
-        """The stand-in editor writes each line, read from its standard input: a command line
-        holds too few of them."""
+        """The stand-in editor writes each line from its standard input (too many for a command line)."""
         editor = self.rig.start_tool("kumogata.exe", "--window", "-", stdin=subprocess.PIPE)
         editor.communicate("".join(f"t:{escape(line)}\n" for line in lines).encode(), timeout=600)
         self.assertEqual(editor.returncode, 0)

@@ -73,10 +73,8 @@ KG_CHECKER bool Passes(size_t index, const std::string& entry, const std::string
 KG_CHECKER std::string AsShown(const std::string& text) {
     std::string shown;
     for (size_t i = 0; i < text.size(); ++i) {
-        size_t lf = i;
-        while (text[i] == '\r' && lf < text.size() && text[lf] == '\r')
-            ++lf;
-        if (lf > i && lf < text.size() && text[lf] == '\n') i = lf;
+        const size_t lf = text.find_first_not_of('\r', i);
+        if (text[i] == '\r' && lf != std::string::npos && text[lf] == '\n') i = lf;
         shown += text[i] == '\r' ? '\n' : text[i];
     }
     return shown;

@@ -31,7 +31,6 @@ struct StandInControl {
     bool backward = false;  // the active end is selStart (EM_SETSEL's start past its end)
     uint32_t insertColour = 0x00FFFFFF;
     bool wrap = false;
-    intptr_t eventMask = 0;
     std::string caption;
     CharFormat format{};               // the last format set
     intptr_t setCharFormatAnswer = 1;  // what EM_SETCHARFORMAT answers
@@ -44,9 +43,8 @@ struct StandInControl {
     bool unseenChange = false;
     int paints = 0;
     // Lines end at '\n'. The first one shown and how many fit: a caret moved out of sight
-    // scrolls its line into view, as the rich edit does (with redraw off, as Windows may,
-    // only once redraw is back on), and a scroll stops at the last page.
-    bool caretScrollDue = false;
+    // scrolls its line into view, as the rich edit does, and a scroll stops at the last page.
+    bool caretScrollDue = false;  // with redraw off, as Windows may, only once it is back on
     size_t firstVisible = 0;
     size_t visibleLines = 10;
     // The line ends of the text at this size, kept up to date by appends.

@@ -126,10 +126,8 @@ intptr_t SendToWindow(WindowRef window, unsigned message, uintptr_t wParam, intp
         case kEmExLineFromChar:
             return static_cast<intptr_t>(LineOf(*c, static_cast<size_t>(lParam)));
         case kEmLineLength: {
-            const intptr_t start = LineStart(*c, LineOf(*c, wParam));
-            const size_t end = c->text.find('\n', static_cast<size_t>(start));
-            return static_cast<intptr_t>((end == std::string::npos ? c->text.size() : end) -
-                                         static_cast<size_t>(start));
+            const size_t start = static_cast<size_t>(LineStart(*c, LineOf(*c, wParam)));
+            return static_cast<intptr_t>(std::min(c->text.find('\n', start), c->text.size()) - start);
         }
         case kEmSetCharFormat: {
             const auto* f = reinterpret_cast<const CharFormat*>(lParam);
@@ -141,14 +139,6 @@ intptr_t SendToWindow(WindowRef window, unsigned message, uintptr_t wParam, intp
         case kEmSetTargetDevice:
             c->wrap = lParam == 0;
             return 1;
-        case kEmGetEventMask:
-            return c->eventMask;
-        case kEmSetEventMask:
-            std::swap(c->eventMask, lParam);
-            return lParam;
-        case kEmGetCharFormat:
-            std::memcpy(reinterpret_cast<void*>(lParam), &c->format, sizeof(CharFormat));
-            return 0;
         default:
             return 0;
     }

@@ -85,20 +85,16 @@ int ReadingCommand(const std::string& cmd, int argc, char** argv, HWND main, con
         const LONG style = GetWindowLongA(c.logView, GWL_STYLE);
         return std::printf("%d %d\n", (style & WS_HSCROLL) != 0, (style & WS_VSCROLL) != 0), 0;
     }
-    if (cmd == "colour") {
-        // The format is read into the monitor's own memory: the probe's means nothing there.
+    if (cmd == "colour") {  // read into the monitor's own memory, as the probe's means nothing there
         HANDLE process = OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_READ | PROCESS_VM_WRITE, FALSE, MonitorPid());
-        CHARFORMATA f{};
-        f.cbSize = sizeof f;
+        CHARFORMATA f{sizeof f, 0, 0, 0, 0, 0, 0, 0, {}};
         void* remote = process ? VirtualAllocEx(process, nullptr, sizeof f, MEM_COMMIT, PAGE_READWRITE) : nullptr;
         if (!remote || !WriteProcessMemory(process, remote, &f, sizeof f, nullptr)) return 6;
         SendMessageA(c.logView, EM_SETSEL, std::atoi(arg), std::atoi(arg) + 1);
         SendMessageA(c.logView, EM_GETCHARFORMAT, SCF_SELECTION, reinterpret_cast<LPARAM>(remote));
-        ReadProcessMemory(process, remote, &f, sizeof f, nullptr);
-        VirtualFreeEx(process, remote, 0, MEM_RELEASE);
-        CloseHandle(process);
-        const COLORREF rgb = f.crTextColor;
-        return std::printf("%d %d %d\n", GetRValue(rgb), GetGValue(rgb), GetBValue(rgb)), 0;
+        ReadProcessMemory(process, remote, &f, sizeof f, nullptr), VirtualFreeEx(process, remote, 0, MEM_RELEASE);
+        const int r = GetRValue(f.crTextColor), g = GetGValue(f.crTextColor), b = GetBValue(f.crTextColor);
+        return CloseHandle(process), std::printf("%d %d %d\n", r, g, b), 0;
     }
     if (cmd == "dpi-changed" && argc > 3) {
         const int now = std::atoi(argv[2]), was = std::atoi(argv[3]);

@@ -26,8 +26,8 @@ TEST_F(AutoScroll_, OffArrivalsAreAppendedUnseenWhileSelectionAndTopLineStayAndO
         WriteText(Line(i).c_str());
     view.firstVisible = 5;
     SetAutoScroll(false);
-    NoteSelectionChange(23, 23);  // the caret, then Shift+Up: "line 3\nli" selected upwards
-    NoteSelectionChange(14, 23);
+    EXPECT_EQ(view.log.end()[-2].lParam, kEnmSelChange);  // from now on the view tells its selection
+    NoteSelectionChange(23, 23), NoteSelectionChange(14, 23);  // the caret, Shift+Up: "line 3\nli" upwards
     view.selStart = 14, view.selEnd = 23, view.backward = true;
     SetFilterText("line");
     view.log.clear();

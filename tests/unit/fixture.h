@@ -24,9 +24,6 @@ inline bool operator==(const Entry& entry, const std::string& text) {
 inline bool operator==(const std::vector<Entry>& entries, const std::vector<std::string>& texts) {
     return std::equal(entries.begin(), entries.end(), texts.begin(), texts.end());
 }
-inline void PrintTo(const Entry& entry, std::ostream* out) {
-    *out << ::testing::PrintToString(entry.text);
-}
 
 inline std::vector<std::string>& Forwarded() {
     static std::vector<std::string> texts;
