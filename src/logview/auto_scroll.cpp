@@ -9,6 +9,13 @@
 #include "logview/rich_edit.h"
 
 namespace {
+// Its ends in order (EM_GETSEL), as if made forwards.
+Selection SelectionNow(WindowRef view) {
+    uint32_t start = 0, end = 0;
+    GetSelectionRange(view, &start, &end);
+    return {static_cast<intptr_t>(start), static_cast<intptr_t>(end)};
+}
+
 void ScrollToLine(WindowRef view, intptr_t line) {
     const intptr_t now = FirstVisibleLine(view);
     if (now != line) ScrollLines(view, line - now);
@@ -17,11 +24,10 @@ void ScrollToLine(WindowRef view, intptr_t line) {
 // The selection now; with the direction the user gave it while it is the one the control
 // reported last. EM_GETSEL gives its ends in order only.
 Selection UserSelection(const ViewState& v) {
-    uint32_t start = 0, end = 0;
-    GetSelectionRange(v.handle, &start, &end);
+    const Selection now = SelectionNow(v.handle);
     const Selection& s = v.selection;
-    if (std::min(s.anchor, s.active) == start && std::max(s.anchor, s.active) == end) return s;
-    return {start, end};
+    if (std::min(s.anchor, s.active) == now.anchor && std::max(s.anchor, s.active) == now.active) return s;
+    return now;
 }
 
 // EM_SETSEL takes the anchor first and the active end second (its documentation: "The
@@ -45,9 +51,7 @@ void SetAutoScroll(bool on) {
     const intptr_t mask = EventMask(v.handle);
     SetEventMask(v.handle, on ? mask & ~kEnmSelChange : mask | kEnmSelChange);
     if (!on) {
-        uint32_t start = 0, end = 0;
-        GetSelectionRange(v.handle, &start, &end);
-        v.selection = {start, end};
+        v.selection = SelectionNow(v.handle);
         return;
     }
     SelectEnd(v.handle);
