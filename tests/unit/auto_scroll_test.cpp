@@ -26,7 +26,7 @@ TEST_F(AutoScroll_, OffArrivalsAreAppendedUnseenWhileSelectionAndTopLineStayAndO
         WriteText(Line(i).c_str());
     view.firstVisible = 5;
     SetAutoScroll(false);
-    EXPECT_EQ(view.log.end()[-2].lParam, kEnmSelChange);  // from now on the view tells its selection
+    EXPECT_EQ(view.log.end()[-2].lParam, kEnmSelChange);       // from now on the view tells its selection
     NoteSelectionChange(23, 23), NoteSelectionChange(14, 23);  // the caret, Shift+Up: "line 3\nli" upwards
     view.selStart = 14, view.selEnd = 23, view.backward = true;
     SetFilterText("line");

@@ -179,9 +179,8 @@ TEST_F(LogView_, EveryCombinationOfTheChoicesRebuildsTheSameEntriesInItsOwnLook)
     const std::string timed =
         "12:00:00.000   +0.000 one\n12:00:00.250   +0.250 KUMOGATAERR: two\n"
         "12:00:01.250   +1.000 note\n12:00:01.250   +0.000 mark\n";
-    auto rgb = [](uint32_t r, uint32_t g, uint32_t b) { return r | g << 8 | b << 16; };
-    const std::vector<uint32_t> white(4, rgb(255, 255, 255)),
-        coloured{rgb(255, 255, 255), rgb(255, 120, 120), rgb(150, 170, 220), rgb(255, 220, 100)};
+    // RGB(255, 255, 255), (255, 120, 120), (150, 170, 220), (255, 220, 100) as the view takes them
+    const std::vector<uint32_t> white(4, 0xFFFFFF), coloured{0xFFFFFF, 0x7878FF, 0xDCAA96, 0x64DCFF};
     for (int choices = 0; choices < 8; ++choices) {
         const bool time = choices & 1, colours = choices & 2, wrap = choices & 4;
         ShowTimes(time), ColourLines(colours), WrapLines(wrap);
