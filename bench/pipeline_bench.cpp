@@ -5,7 +5,8 @@
 
 #include "capture/pipeline.h"
 #include "logview/filter.h"
-#include "logview/history.h"
+#include "logview/log_view.h"
+#include "logview/state.h"
 #include "support/native.h"
 
 namespace {

@@ -5,7 +5,8 @@
 #include <vector>
 
 #include "logview/filter.h"
-#include "logview/history.h"
+#include "logview/log_view.h"
+#include "logview/state.h"
 #include "support/native.h"
 
 inline void PrepareStandInView(StandInControl& view, const std::vector<std::string>& lines) {
@@ -15,5 +16,5 @@ inline void PrepareStandInView(StandInControl& view, const std::vector<std::stri
     view.record = false;
     SetLogView(&view);
     for (const std::string& line : lines)
-        HistoryAppend(line.c_str());
+        HistoryAppend({line});
 }

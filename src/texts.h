@@ -171,3 +171,16 @@ inline constexpr char kMenuAutoScroll[] = "\x8E\xA9\x93\xAE\x83\x58\x83\x4E\x83\
 // "「%s」が見つかりません。" (24 bytes; formatted with the text looked for)
 inline constexpr char kNotFoundFormat[] =
     "\x81\x75%s\x81\x76\x82\xAA\x8C\xA9\x82\xC2\x82\xA9\x82\xE8\x82\xDC\x82\xB9\x82\xF1\x81\x42";
+// --- The log view's choices and the run marker
+// "時刻を表示" (10 bytes)
+inline constexpr char kMenuShowTime[] = "\x8E\x9E\x8D\x8F\x82\xF0\x95\x5C\x8E\xA6";
+// "区切り線を挿入" (14 bytes)
+inline constexpr char kMenuInsertMarker[] = "\x8B\xE6\x90\xD8\x82\xE8\x90\xFC\x82\xF0\x91\x7D\x93\xFC";
+// "色分け" (6 bytes)
+inline constexpr char kMenuColours[] = "\x90\x46\x95\xAA\x82\xAF";
+// "折り返し" (8 bytes)
+inline constexpr char kMenuWrap[] = "\x90\xDC\x82\xE8\x95\xD4\x82\xB5";
+// "──────── %02d:%02d:%02d ────────\n" (49 bytes; eight U+2500 on each side of the local time)
+inline constexpr char kMarkerFormat[] =
+    "\x84\x9F\x84\x9F\x84\x9F\x84\x9F\x84\x9F\x84\x9F\x84\x9F\x84\x9F %02d:%02d:%02d "
+    "\x84\x9F\x84\x9F\x84\x9F\x84\x9F\x84\x9F\x84\x9F\x84\x9F\x84\x9F\n";

@@ -7,7 +7,7 @@
 #include <cstring>
 
 #include "capture/state.h"
-#include "logview/history.h"
+#include "logview/log_view.h"
 #include "texts.h"
 
 namespace {
@@ -72,9 +72,11 @@ Outcome FloodDecide(const std::string& text) {
     return outcome;
 }
 
-void CountErrors() {
+bool CountErrors() {
     MonitorState& m = Monitor();
-    if (std::strstr(m.displayBuffer, kErrorPrefix)) m.errorCount.fetch_add(1);
+    if (!std::strstr(m.displayBuffer, kErrorPrefix)) return false;
+    m.errorCount.fetch_add(1);
+    return true;
 }
 
 int TakeReplays() {
@@ -88,15 +90,15 @@ int TakeReplays() {
     return replays;
 }
 
-void WriteRepeatNotice(int replays) {
-    WriteText(kRepeatNotice);
+void WriteRepeatNotice(int replays, EntryKind replayKind, int64_t time) {
+    WriteEntry({kRepeatNotice, time, EntryKind::Note});
     for (int i = 0; i < replays; ++i)
-        WriteText(Monitor().displayBuffer);
+        WriteEntry({Monitor().displayBuffer, time, replayKind});
 }
 
-void ErrorCutOff() {
+void ErrorCutOff(int64_t time) {
     MonitorState& m = Monitor();
     if (m.errorCount.load() <= kErrorCutOff) return;
-    RunOnUi([] { WriteText(kCutOffNotice); });
+    RunOnUi([time] { WriteEntry({kCutOffNotice, time, EntryKind::Note}); });
     if (m.receiving.load()) ToggleReception();
 }

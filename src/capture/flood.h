@@ -6,6 +6,8 @@
 #include <cstdint>
 #include <string>
 
+#include "logview/history.h"
+
 enum class Outcome { Drop, Show, RepeatNotice };
 
 inline constexpr int32_t kBurstGapMs = 800;
@@ -24,15 +26,17 @@ inline constexpr size_t kRepeatCountersMaxKeyBytes = 1024 * 1024;
 // The decision for one gated message; text is the whole working text.
 Outcome FloodDecide(const std::string& text);
 
-// Raises the error count when displayBuffer holds the error prefix.
-void CountErrors();
+// Raises the error count when displayBuffer holds the error prefix; true when it did.
+bool CountErrors();
 
 // Walks the counters in key order, lowers each positive one by 1 and returns how many
 // there were: the number of times the current message is replayed after a notice.
 int TakeReplays();
 
-// UI thread: the repeat notice, then displayBuffer once per replay.
-void WriteRepeatNotice(int replays);
+// UI thread: the repeat notice, then displayBuffer once per replay, as a line of that kind;
+// all made at that time.
+void WriteRepeatNotice(int replays, EntryKind replayKind, int64_t time);
 
-// Past ten counted errors: the cut-off notice, and reception off if it is still on.
-void ErrorCutOff();
+// Past ten counted errors: the cut-off notice, made at that time, and reception off if it
+// is still on.
+void ErrorCutOff(int64_t time);

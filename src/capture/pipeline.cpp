@@ -10,7 +10,7 @@
 #include "capture/forward.h"
 #include "encoding/convert.h"
 #include "encoding/detect.h"
-#include "logview/history.h"
+#include "logview/log_view.h"
 #include "texts.h"
 
 namespace {
@@ -28,10 +28,11 @@ void RunPipeline(CapturedMessage& msg) {
         if (m.restartSeen == 0) {
             // Trimmed first like any output: any process alternating the marker with
             // another message would otherwise grow the history without end.
-            RunOnUi([] {
+            Entry notice{kRestartNotice, LocalClockMs(), EntryKind::Note};
+            RunOnUi([&] {
                 HistoryTrim();
-                LogViewAppend(LogView(), kRestartNotice);
-                HistoryAppend(kRestartNotice);
+                LogViewAppend(notice);
+                HistoryAppend(std::move(notice));
             });
             m.restartSeen = 1;
         }
@@ -72,18 +73,22 @@ void RunPipeline(CapturedMessage& msg) {
     m.displayBuffer[sizeof m.displayBuffer - 1] = '\0';
 
     // Counting reads only displayBuffer, so it may come before the UI hand-off below,
-    // which does the trim and the output in one synchronous send.
-    CountErrors();
+    // which does the trim and the output in one synchronous send. What the cut-off counts
+    // is an error line, for the view's colours too.
+    const EntryKind kind = CountErrors() ? EntryKind::Error : EntryKind::Line;
     const int replays = outcome == Outcome::RepeatNotice ? TakeReplays() : 0;
+    // The one clock read for everything this message writes; the prefixes and colours are
+    // the renderer's work, on the UI thread.
+    const int64_t now = LocalClockMs();
     RunOnUi([&] {
         HistoryTrim();
         if (outcome == Outcome::Show) {
-            WriteText(m.displayBuffer);
+            WriteEntry({m.displayBuffer, now, kind});
         } else {
-            WriteRepeatNotice(replays);
+            WriteRepeatNotice(replays, kind, now);
         }
     });
-    ErrorCutOff();
+    ErrorCutOff(now);
     ForwardMessage(outcome);
 }
 }  // namespace

@@ -1,88 +1,110 @@
 // src/logview/auto_scroll.cpp
-// Places are kept in lines and columns, which the view itself counts: the view's positions
-// count characters, the history holds bytes, and a trim drops whole entries from the front.
+// Places are kept as the control's own positions, which count characters and its paragraph
+// ends as it keeps them, never as bytes or lines counted here: so they hold with wrap on
+// and whatever line ends the writers sent.
 #include "logview/auto_scroll.h"
 
 #include <algorithm>
 
-#include "logview/history.h"
+#include "logview/rich_edit.h"
 
 namespace {
-bool gAutoScroll = true;
+// Its ends in order (EM_GETSEL), as if made forwards.
+Selection SelectionNow(WindowRef view) {
+    uint32_t start = 0, end = 0;
+    GetSelectionRange(view, &start, &end);
+    return {static_cast<intptr_t>(start), static_cast<intptr_t>(end)};
+}
 
 void ScrollToLine(WindowRef view, intptr_t line) {
-    const intptr_t now = SendToWindow(view, kEmGetFirstVisibleLine, 0, 0);
-    if (now != line) SendToWindow(view, kEmLineScroll, 0, line - now);
+    const intptr_t now = FirstVisibleLine(view);
+    if (now != line) ScrollLines(view, line - now);
 }
 
-void LineAndColumn(WindowRef view, uint32_t position, intptr_t* line, intptr_t* column) {
-    *line = SendToWindow(view, kEmExLineFromChar, 0, position);
-    *column = static_cast<intptr_t>(position) - SendToWindow(view, kEmLineIndex, static_cast<uintptr_t>(*line), 0);
+// The selection now; with the direction the user gave it while it is the one the control
+// reported last. EM_GETSEL gives its ends in order only.
+Selection UserSelection(const ViewState& v) {
+    const Selection now = SelectionNow(v.handle);
+    const Selection& s = v.selection;
+    if (std::min(s.anchor, s.active) == now.anchor && std::max(s.anchor, s.active) == now.active) return s;
+    return now;
 }
 
-intptr_t PositionAt(WindowRef view, intptr_t line, intptr_t column) {
-    return SendToWindow(view, kEmLineIndex, static_cast<uintptr_t>(line), 0) + column;
+// EM_SETSEL takes the anchor first and the active end second (its documentation: "The
+// start value is the anchor point of the selection, and the end value is the active end").
+void Restore(ViewState& v, const Selection& s) {
+    SelectRange(v.handle, s.anchor, s.active);
+    v.selection = s;
 }
 }  // namespace
 
 bool AutoScroll() {
-    return gAutoScroll;
+    return Log().view.autoScroll;
 }
 
 void SetAutoScroll(bool on) {
-    const bool was = gAutoScroll;
-    gAutoScroll = on;
-    WindowRef view = LogView();
-    if (!on || was || !view) return;
-    const intptr_t length = SendToWindow(view, kWmGetTextLength, 0, 0);
-    SendToWindow(view, kEmSetSel, static_cast<uintptr_t>(length), length);
-    SendToWindow(view, kEmLineScroll, 0, SendToWindow(view, kEmGetLineCount, 0, 0));
-    RepaintNow(view);
-}
-
-void AppendHoldingStill(WindowRef view, const char* text) {
-    uint32_t start = 0, end = 0;
-    SendToWindow(view, kEmGetSel, reinterpret_cast<uintptr_t>(&start), reinterpret_cast<intptr_t>(&end));
-    const intptr_t top = SendToWindow(view, kEmGetFirstVisibleLine, 0, 0);
-    // The caret's visit to the end, and the scrolling it brings, are never painted.
-    SendToWindow(view, kWmSetRedraw, 0, 0);
-    const intptr_t length = SendToWindow(view, kWmGetTextLength, 0, 0);
-    SendToWindow(view, kEmSetSel, static_cast<uintptr_t>(length), length);
-    SendToWindow(view, kEmReplaceSel, 0, reinterpret_cast<intptr_t>(text));
-    SendToWindow(view, kEmSetSel, start, end);
-    ScrollToLine(view, top);
-    SendToWindow(view, kWmSetRedraw, 1, 0);
-    InvalidateWhole(view);
-    RepaintNow(view);
-}
-
-HeldPlace HoldPlace(WindowRef view) {
-    HeldPlace p;
-    if (gAutoScroll || !view) return p;
-    p.held = true;
-    p.lineCount = SendToWindow(view, kEmGetLineCount, 0, 0);
-    p.topLine = SendToWindow(view, kEmGetFirstVisibleLine, 0, 0);
-    uint32_t start = 0, end = 0;
-    SendToWindow(view, kEmGetSel, reinterpret_cast<uintptr_t>(&start), reinterpret_cast<intptr_t>(&end));
-    LineAndColumn(view, start, &p.startLine, &p.startColumn);
-    LineAndColumn(view, end, &p.endLine, &p.endColumn);
-    return p;
-}
-
-void RestorePlace(WindowRef view, const HeldPlace& held) {
-    if (!held.held) return;
-    // The rebuilt view is the old one without its first lines: those of the dropped entries.
-    const intptr_t dropped = std::max<intptr_t>(0, held.lineCount - SendToWindow(view, kEmGetLineCount, 0, 0));
-    const intptr_t top = std::max<intptr_t>(0, held.topLine - dropped);
-    intptr_t start = PositionAt(view, top, 0), end = start;
-    if (held.startLine >= dropped) {
-        start = PositionAt(view, held.startLine - dropped, held.startColumn);
-        end = PositionAt(view, held.endLine - dropped, held.endColumn);
+    ViewState& v = Log().view;
+    const bool was = v.autoScroll;
+    v.autoScroll = on;
+    if (on == was || !v.handle) return;
+    // Only while it is off does the direction of a selection matter: arrivals keep it.
+    const intptr_t mask = EventMask(v.handle);
+    SetEventMask(v.handle, on ? mask & ~kEnmSelChange : mask | kEnmSelChange);
+    if (!on) {
+        v.selection = SelectionNow(v.handle);
+        return;
     }
-    SendToWindow(view, kEmSetSel, static_cast<uintptr_t>(start), end);
-    ScrollToLine(view, top);
+    SelectEnd(v.handle);
+    ScrollLines(v.handle, LineCount(v.handle));
+    RepaintNow(v.handle);
 }
 
-void ResetAutoScroll() {
-    gAutoScroll = true;
+void NoteSelectionChange(intptr_t start, intptr_t end) {
+    ViewState& v = Log().view;
+    if (v.changing || v.autoScroll) return;
+    Selection& s = v.selection;
+    if (start == s.anchor) {
+        s.active = end;
+    } else if (end == s.anchor) {
+        s.active = start;
+    } else {
+        s = {start, end};  // a new selection: a click, a word, all of it
+    }
+}
+
+void AppendHoldingStill(ViewState& v, const Rendered& text) {
+    const Selection user = UserSelection(v);
+    const intptr_t top = FirstVisibleLine(v.handle);
+    {
+        const OwnChange own(v);
+        // The caret's visit to the end, and the scrolling it brings, are never painted.
+        const RedrawPaused paused(v.handle);
+        SelectEnd(v.handle);
+        InsertText(v.handle, text.text, text.colour);
+        Restore(v, user);
+        ScrollToLine(v.handle, top);
+    }
+    KeepTopLine(v.handle, top);
+    RepaintNow(v.handle);
+}
+
+HeldPlace HoldPlace(const ViewState& v) {
+    if (v.autoScroll || !v.handle) return {};
+    const intptr_t end = TextEnd(v.handle);
+    const Selection s = UserSelection(v);
+    return {true, end - LineStart(v.handle, FirstVisibleLine(v.handle)), end - s.anchor, end - s.active};
+}
+
+intptr_t RestorePlace(ViewState& v, const HeldPlace& held) {
+    const intptr_t end = TextEnd(v.handle);
+    const intptr_t top = held.topFromEnd <= end ? LineOfPosition(v.handle, end - held.topFromEnd) : 0;
+    Selection s{end - held.anchorFromEnd, end - held.activeFromEnd};
+    if (std::min(s.anchor, s.active) < 0) s.anchor = s.active = LineStart(v.handle, top);
+    Restore(v, s);
+    ScrollToLine(v.handle, top);
+    return top;
+}
+
+void KeepTopLine(WindowRef view, intptr_t line) {
+    ScrollToLine(view, line);
 }

@@ -33,11 +33,6 @@ bool MatchesAt(std::string_view text, size_t at, const FindQuery& q) {
     return true;
 }
 
-size_t LineEndLength(std::string_view s, size_t at) {
-    if (s[at] == '\n') return 1;
-    if (s[at] != '\r') return 0;
-    return at + 1 < s.size() && s[at + 1] == '\n' ? 2 : 1;
-}
 }  // namespace
 
 size_t FindInText(std::string_view text, const FindQuery& query, size_t from) {
@@ -54,26 +49,16 @@ size_t FindInText(std::string_view text, const FindQuery& query, size_t from) {
     return found;
 }
 
-TextPlace PlaceOfOffset(std::string_view text, size_t offset) {
-    TextPlace place;
-    for (size_t at = 0; at < offset && at < text.size();) {
-        if (const size_t end = LineEndLength(text, at)) {
-            ++place.line, place.column = 0, at += end;
-        } else {
-            ++place.column, at += CharLength(text, at);
-        }
-    }
-    return place;
+size_t PositionOfOffset(std::string_view text, size_t offset) {
+    size_t position = 0;
+    for (size_t at = 0; at < offset && at < text.size(); at += CharLength(text, at))
+        ++position;
+    return position;
 }
 
-size_t OffsetOfPlace(std::string_view text, TextPlace place) {
+size_t OffsetOfPosition(std::string_view text, size_t position) {
     size_t at = 0;
-    for (size_t line = 0; line < place.line && at < text.size();) {
-        const size_t end = LineEndLength(text, at);
-        at += end ? end : CharLength(text, at);
-        line += end ? 1 : 0;
-    }
-    for (size_t column = 0; column < place.column && at < text.size() && !LineEndLength(text, at); ++column)
+    for (size_t p = 0; p < position && at < text.size(); ++p)
         at += CharLength(text, at);
     return at;
 }

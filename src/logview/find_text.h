@@ -19,12 +19,12 @@ inline constexpr size_t kNoMatch = std::string_view::npos;
 // from. kNoMatch for none, and for an empty text to find.
 size_t FindInText(std::string_view text, const FindQuery& query, size_t from);
 
-// A byte offset as the view counts places: lines (each ended by CR LF, CR or LF) and
-// characters within the line (one or two bytes each).
-struct TextPlace {
-    size_t line = 0;
-    size_t column = 0;
-};
-TextPlace PlaceOfOffset(std::string_view text, size_t offset);
-// Back to a byte offset; a column past its line's end stops at that end.
-size_t OffsetOfPlace(std::string_view text, TextPlace place);
+// Byte offsets in the text the view streams out, and the view's positions: one for each
+// character (one or two bytes) and one for each CR and each LF. That is how rich edit 1.0
+// counts its paragraph ends, a CR LF pair (Windows' documentation: "Rich Edit 1.0 used a
+// carriage return and linefeed (CR/LF) character combination for paragraph markers"), and
+// how Wine's counts the line end it keeps, as written. No line is counted, so the lines
+// the view shows, wrapped or not, do not matter.
+size_t PositionOfOffset(std::string_view text, size_t offset);
+// Back to a byte offset; a position past the text's end is its end.
+size_t OffsetOfPosition(std::string_view text, size_t position);

@@ -19,15 +19,24 @@ inline constexpr unsigned kWmSetRedraw = 0x000B;
 inline constexpr unsigned kWmSetText = 0x000C;
 inline constexpr unsigned kWmGetTextLength = 0x000E;
 inline constexpr unsigned kEmGetSel = 0x00B0;  // wParam, lParam: where to put start and end (uint32_t)
-inline constexpr unsigned kEmSetSel = 0x00B1;
+inline constexpr unsigned kEmSetSel = 0x00B1;  // wParam the anchor, lParam the active end
 inline constexpr unsigned kEmLineScroll = 0x00B6;
 inline constexpr unsigned kEmGetLineCount = 0x00BA;
 inline constexpr unsigned kEmLineIndex = 0x00BB;
+inline constexpr unsigned kEmLineLength = 0x00C1;  // wParam: a position in the line
 inline constexpr unsigned kEmReplaceSel = 0x00C2;
 inline constexpr unsigned kEmGetFirstVisibleLine = 0x00CE;
 inline constexpr unsigned kEmGetCharFormat = 0x043A;
 inline constexpr unsigned kEmExLineFromChar = 0x0436;  // lParam: the position, past 64K too
+inline constexpr unsigned kEmGetEventMask = 0x043B;
 inline constexpr unsigned kEmSetCharFormat = 0x0444;
+inline constexpr unsigned kEmSetEventMask = 0x0445;
+inline constexpr unsigned kEmSetTargetDevice = 0x0448;  // lParam 0: wrap at the window's width; 1: no wrap
+// EM_SETCHARFORMAT's wParam and CHARFORMAT's mask bits the logic uses.
+inline constexpr uintptr_t kScfSelection = 0x0001;
+inline constexpr uint32_t kCfmColor = 0x40000000;
+// The rich edit's notice of a changed selection (EN_SELCHANGE), in its event mask.
+inline constexpr intptr_t kEnmSelChange = 0x00080000;
 
 // Same layout as the rich edit's CHARFORMATA (win32.cpp checks it field by field).
 struct CharFormat {
@@ -44,10 +53,16 @@ struct CharFormat {
 
 // The millisecond tick: timeGetTime on Windows. It wraps at 2^32.
 uint32_t TickNow();
+// The local wall clock, in milliseconds since 1601-01-01 read as local time (GetLocalTime):
+// what the user's clock says, so it may jump back (a correction, daylight saving's end).
+int64_t LocalClockMs();
 
 intptr_t SendToWindow(WindowRef window, unsigned message, uintptr_t wParam, intptr_t lParam);
-void RepaintNow(WindowRef window);                    // UpdateWindow
-void InvalidateWhole(WindowRef window);               // InvalidateRect of all of it, erasing
+void RepaintNow(WindowRef window);  // UpdateWindow
+// RedrawWindow with RDW_ERASE | RDW_FRAME | RDW_INVALIDATE | RDW_ALLCHILDREN: the whole
+// control, its border and scroll bars too, as WM_SETREDRAW's documentation asks once
+// redraw is back on.
+void RedrawWhole(WindowRef window);
 void SetCaption(WindowRef window, const char* text);  // SetWindowTextA
 void ShowError(WindowRef owner, const char* text);    // MessageBoxA, caption "Error", MB_OK
 

@@ -24,6 +24,10 @@ static_assert(kEmReplaceSel == EM_REPLACESEL && kEmLineScroll == EM_LINESCROLL &
 static_assert(kWmSetRedraw == WM_SETREDRAW);
 static_assert(kEmGetSel == EM_GETSEL && kEmGetLineCount == EM_GETLINECOUNT && kEmLineIndex == EM_LINEINDEX);
 static_assert(kEmExLineFromChar == EM_EXLINEFROMCHAR && kEmGetFirstVisibleLine == EM_GETFIRSTVISIBLELINE);
+static_assert(kEmLineLength == EM_LINELENGTH && kEmSetTargetDevice == EM_SETTARGETDEVICE);
+static_assert(kEmGetEventMask == EM_GETEVENTMASK && kEmSetEventMask == EM_SETEVENTMASK &&
+              kEnmSelChange == ENM_SELCHANGE);
+static_assert(kScfSelection == SCF_SELECTION && kCfmColor == CFM_COLOR);
 static_assert(sizeof(uint32_t) == sizeof(DWORD));  // what EM_GETSEL writes
 
 namespace {
@@ -44,14 +48,24 @@ uint32_t TickNow() {
     return tick();
 }
 
+int64_t LocalClockMs() {
+    SYSTEMTIME local;
+    GetLocalTime(&local);
+    // A count that runs on through midnight and the year's end; only the conversion, no
+    // second clock read.
+    FILETIME counted{};
+    SystemTimeToFileTime(&local, &counted);
+    return static_cast<int64_t>((static_cast<uint64_t>(counted.dwHighDateTime) << 32) | counted.dwLowDateTime) / 10000;
+}
+
 intptr_t SendToWindow(WindowRef window, unsigned message, uintptr_t wParam, intptr_t lParam) {
     return SendMessageA(static_cast<HWND>(window), message, wParam, lParam);
 }
 void RepaintNow(WindowRef window) {
     UpdateWindow(static_cast<HWND>(window));
 }
-void InvalidateWhole(WindowRef window) {
-    InvalidateRect(static_cast<HWND>(window), nullptr, TRUE);
+void RedrawWhole(WindowRef window) {
+    RedrawWindow(static_cast<HWND>(window), nullptr, nullptr, RDW_ERASE | RDW_FRAME | RDW_INVALIDATE | RDW_ALLCHILDREN);
 }
 void SetCaption(WindowRef window, const char* text) {
     SetWindowTextA(static_cast<HWND>(window), text);

@@ -4,7 +4,7 @@
 #include <richedit.h>
 
 #include "capture/state.h"
-#include "logview/history.h"
+#include "logview/log_view.h"
 #include "texts.h"
 #include "ui/dpi.h"
 #include "ui/ui_state.h"

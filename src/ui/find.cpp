@@ -1,8 +1,7 @@
 // src/ui/find.cpp
 // The search runs on the view's text as the control streams it out (its own Shift_JIS
-// bytes). Byte offsets and the control's positions meet in lines and columns: the control
-// counts characters, not bytes, and keeps its line ends its own way; EM_LINEINDEX says
-// where each of its lines starts.
+// bytes, its own line ends). Byte offsets and the control's positions meet by counting
+// characters (find_text.h), never lines, which wrapping changes.
 #include "ui/find.h"
 
 #include <commdlg.h>
@@ -14,7 +13,7 @@
 
 #include "logview/auto_scroll.h"
 #include "logview/find_text.h"
-#include "logview/history.h"
+#include "logview/log_view.h"
 #include "texts.h"
 #include "ui/rich_text.h"
 
@@ -28,17 +27,6 @@ HWND View() {
     return static_cast<HWND>(LogView());
 }
 
-size_t OffsetOfPosition(HWND view, const std::string& text, LONG position) {
-    const LRESULT line = SendMessageA(view, EM_EXLINEFROMCHAR, 0, position);
-    const LRESULT start = SendMessageA(view, EM_LINEINDEX, static_cast<WPARAM>(line), 0);
-    return OffsetOfPlace(text, {static_cast<size_t>(line), static_cast<size_t>(position - start)});
-}
-
-LONG PositionOfOffset(HWND view, const std::string& text, size_t offset) {
-    const TextPlace place = PlaceOfOffset(text, offset);
-    return static_cast<LONG>(SendMessageA(view, EM_LINEINDEX, place.line, 0) + static_cast<LRESULT>(place.column));
-}
-
 void FindInView(HWND window, bool down) {
     HWND view = View();
     if (!view) return;
@@ -47,12 +35,12 @@ void FindInView(HWND window, bool down) {
     SendMessageA(view, EM_EXGETSEL, 0, reinterpret_cast<LPARAM>(&selection));
     FindQuery query = gQuery;
     query.down = down;
-    size_t from = OffsetOfPosition(view, text, down ? selection.cpMax : selection.cpMin);
+    size_t from = OffsetOfPosition(text, static_cast<size_t>(down ? selection.cpMax : selection.cpMin));
     // Nothing selected at the very end is where every arrival leaves the caret while
     // auto-scroll is on: a search down then starts at the top of what the view shows.
     if (down && selection.cpMin == selection.cpMax && from >= text.size()) {
         const LRESULT top = SendMessageA(view, EM_GETFIRSTVISIBLELINE, 0, 0);
-        from = OffsetOfPosition(view, text, static_cast<LONG>(SendMessageA(view, EM_LINEINDEX, top, 0)));
+        from = OffsetOfPosition(text, static_cast<size_t>(SendMessageA(view, EM_LINEINDEX, top, 0)));
     }
     const size_t at = FindInText(text, query, from);
     if (at == kNoMatch) {
@@ -64,7 +52,8 @@ void FindInView(HWND window, bool down) {
     SetAutoScroll(false);  // else the next arrival takes the view away from the match
     // Shown also while the dialog has the focus.
     SendMessageA(view, EM_SETOPTIONS, ECOOP_OR, ECO_NOHIDESEL);
-    CHARRANGE match{PositionOfOffset(view, text, at), PositionOfOffset(view, text, at + query.what.size())};
+    CHARRANGE match{static_cast<LONG>(PositionOfOffset(text, at)),
+                    static_cast<LONG>(PositionOfOffset(text, at + query.what.size()))};
     SendMessageA(view, EM_EXSETSEL, 0, reinterpret_cast<LPARAM>(&match));
     SendMessageA(view, EM_SCROLLCARET, 0, 0);
 }

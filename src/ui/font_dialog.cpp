@@ -8,7 +8,7 @@
 
 #include <cstring>
 
-#include "logview/history.h"
+#include "logview/log_view.h"
 #include "texts.h"
 
 namespace {

@@ -7,7 +7,8 @@
 #include <algorithm>
 
 #include "logview/auto_scroll.h"
-#include "logview/history.h"
+#include "logview/log_view.h"
+#include "logview/view_options.h"
 #include "texts.h"
 #include "ui/ui_state.h"
 
@@ -42,6 +43,11 @@ void ShowLogViewMenu(HWND window, LPARAM at) {
     AppendMenuA(menu, MF_STRING, kCommandFind, kMenuFind);
     AppendMenuA(menu, MF_SEPARATOR, 0, nullptr);
     AppendMenuA(menu, MF_STRING | (AutoScroll() ? MF_CHECKED : MF_UNCHECKED), kCommandAutoScroll, kMenuAutoScroll);
+    const ViewOptions& options = CurrentViewOptions();
+    AppendMenuA(menu, MF_STRING | (options.showTime ? MF_CHECKED : MF_UNCHECKED), kCommandShowTime, kMenuShowTime);
+    AppendMenuA(menu, MF_STRING, kCommandInsertMarker, kMenuInsertMarker);
+    AppendMenuA(menu, MF_STRING | (options.colours ? MF_CHECKED : MF_UNCHECKED), kCommandColours, kMenuColours);
+    AppendMenuA(menu, MF_STRING | (options.wrap ? MF_CHECKED : MF_UNCHECKED), kCommandWrap, kMenuWrap);
     AppendMenuA(menu, MF_SEPARATOR, 0, nullptr);
     AppendMenuA(menu, MF_STRING, kClearButtonId, kCaptionClear);
     // The chosen entry arrives as WM_COMMAND, like a button's click.

@@ -1,5 +1,6 @@
 // src/ui/log_menu.h
-// The log view's context menu (copy, select all, save as, clear) and Ctrl+A in the view.
+// The log view's context menu (copy, select all, save as, find, auto-scroll, the view's
+// choices and the run marker, clear) and Ctrl+A in the view.
 #pragma once
 #include <windows.h>
 

@@ -7,7 +7,7 @@
 #include <cstdio>
 #include <string>
 
-#include "logview/history.h"
+#include "logview/log_view.h"
 #include "platform/platform.h"
 #include "texts.h"
 #include "ui/rich_text.h"

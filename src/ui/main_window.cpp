@@ -10,7 +10,8 @@
 #include "capture/channel.h"
 #include "capture/state.h"
 #include "logview/auto_scroll.h"
-#include "logview/history.h"
+#include "logview/log_view.h"
+#include "logview/view_options.h"
 #include "texts.h"
 #include "ui/command_line.h"
 #include "ui/controls.h"
@@ -106,6 +107,18 @@ void OnCommand(HWND window, WPARAM wParam, LPARAM lParam) {
         case kCommandAutoScroll:
             SetAutoScroll(!AutoScroll());
             break;
+        case kCommandShowTime:
+            ShowTimes(!CurrentViewOptions().showTime);
+            break;
+        case kCommandInsertMarker:
+            InsertMarker();
+            break;
+        case kCommandColours:
+            ColourLines(!CurrentViewOptions().colours);
+            break;
+        case kCommandWrap:
+            WrapLines(!CurrentViewOptions().wrap);
+            break;
         default:
             break;
     }
@@ -130,9 +143,15 @@ LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
             OnClose(window);
             return 0;
         case WM_NOTIFY: {
+            const auto* header = reinterpret_cast<const NMHDR*>(lParam);
+            // The log view tells its selection while auto-scroll is off (auto_scroll.h).
+            if (header->code == EN_SELCHANGE && header->hwndFrom == static_cast<HWND>(LogView()) && LogView()) {
+                const CHARRANGE& at = reinterpret_cast<const SELCHANGE*>(lParam)->chrg;
+                NoteSelectionChange(at.cpMin, at.cpMax);
+                return 0;
+            }
             // Only the command line asks for key events; Enter in any other control is not
             // a command.
-            const auto* header = reinterpret_cast<const NMHDR*>(lParam);
             if (header->code == EN_MSGFILTER && header->hwndFrom == Ui().commandLine && Ui().commandLine) {
                 return OnCommandLineKey(window, *reinterpret_cast<const MSGFILTER*>(lParam));
             }

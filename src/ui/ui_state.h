@@ -15,6 +15,10 @@ inline constexpr int kCommandSelectAll = 40102;
 inline constexpr int kCommandSaveAs = 40103;
 inline constexpr int kCommandFind = 40104;
 inline constexpr int kCommandAutoScroll = 40105;
+inline constexpr int kCommandShowTime = 40106;
+inline constexpr int kCommandInsertMarker = 40107;
+inline constexpr int kCommandColours = 40108;
+inline constexpr int kCommandWrap = 40109;
 
 struct UiState {
     HINSTANCE instance = nullptr;

@@ -7,6 +7,7 @@ state, which a posted message does not set. The stand-in command sender records 
 found at each start and relays the command to the stand-in editor, whose answer, a debug
 line, comes back through the monitor like any other.
 """
+import re
 import shutil
 import sys
 import unittest
@@ -20,7 +21,7 @@ SENDER = r"C:\usr\kumogata\socket\se_socket.exe"
 HANDOFF = r"C:\usr\kumogata\socket\se_socket.txt"
 ANSWER = sjis("コマンド受信: ")
 ENTER, ESCAPE, UP = "13", "27", "38"
-COPY, SELECT_ALL, SAVE_AS = "40101", "40102", "40103"
+COPY, SELECT_ALL, SAVE_AS, SHOW_TIME = "40101", "40102", "40103", "40106"
 
 
 class CommandLineTest(RigTestCase):
@@ -193,6 +194,16 @@ class LogViewMenuTest(RigTestCase):
         self.assertEqual(r.probe("press-yes"), 0)  # asked whether to replace the older file
         self.assertEqual(r.wait_for(lambda: saved.read_bytes() == crlf), True, saved.read_bytes())
         self.assertEqual(sorted(p.name for p in r.drive_c.glob("saved-log.txt*")), ["saved-log.txt"])
+        # Each line's time and the time since the line before, as shown and as saved.
+        r.probe("command", SHOW_TIME)
+        shown = r.view_text()
+        prefix = rb"\d\d:\d\d:\d\d\.\d{3} +\+\d+\.\d{3} "
+        self.assertRegex(shown, b"^" + b"".join(prefix + re.escape(line) for line in lines) + b"$")
+        timed = r.drive_c / "saved-times.txt"
+        timed.unlink(missing_ok=True)
+        self.assertEqual(r.probe("post-command", SAVE_AS), 0)
+        self.assertEqual(r.probe("save-as", r"C:\saved-times.txt"), 0)
+        self.assertEqual(r.wait_for(lambda: timed.exists() and timed.read_bytes() == shown.replace(b"\n", b"\r\n")), True)
 
     def test_saving_over_a_read_only_file_is_refused_and_keeps_it(self):
         r = self.rig

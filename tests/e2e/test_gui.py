@@ -15,7 +15,7 @@ RigTestCase.BUILD, RigTestCase.ARCH = BUILD, ARCH
 RESTART_NOTICE = sjis("雲形の再起動を認識。\n\n")
 CUT_OFF_NOTICE = sjis("\n雲形: エラーが多くなっています。受信を停止します。\n")
 STOP, RESUME = sjis("受信停止"), sjis("受信再開")
-STOP_RESUME, CLEAR, EXIT, FONT = "50001", "50005", "40002", "40003"
+STOP_RESUME, CLEAR, EXIT, FONT, COLOURS = "50001", "50005", "40002", "40003", "40108"
 VIEW_BACKGROUND = (0, 0, 51)
 
 
@@ -49,6 +49,11 @@ class GuiTest(MonitorTestCase):
         self.assertEqual(r.view_text(), b"")
         r.set_filter(b"")
         self.assertEqual(r.view_text(), b"alpha ERROR\nbeta info\ngamma Error\n" + sjis("日本語の行\n") + b"delta\n")
+        r.set_filter(b"(")
+        r.probe("press", "filter", "ctrl+77")  # Ctrl+M from the filter box: a marker, whatever the filter
+        marker = r.wait_for(lambda: r.view_text())
+        self.assertRegex(marker.decode("cp932"), "^─{8} [0-2][0-9]:[0-5][0-9]:[0-5][0-9] ─{8}\n$")
+        self.assertEqual((r.read_via_probe("filter-text"), len(r.forwarded())), (b"(", 5))
 
     def test_clear_keeps_the_filter_and_stop_resume_gates_everything(self):
         r = self.rig
@@ -74,9 +79,13 @@ class GuiTest(MonitorTestCase):
 
     def test_eleventh_error_line_stops_reception(self):
         r = self.rig
+        r.probe("command", COLOURS)
         r.host(*[f"KUMOGATAERR: e{i}\n".encode() for i in range(1, 12)])
         view = r.view_text()
         self.assertTrue(view.endswith(b"KUMOGATAERR: e11\n" + CUT_OFF_NOTICE), view[-120:])
+        notice = view.decode("cp932").index("雲形")  # the monitor's own line, after the error lines
+        colour = lambda at: r.run_tool("probe.exe", "colour", str(at)).stdout.split()  # noqa: E731
+        self.assertEqual([colour(0), colour(notice)], [b"255 120 120".split(), b"150 170 220".split()])
         self.assertEqual(r.caption(), RESUME)
         self.assertNotIn(CUT_OFF_NOTICE, b"".join(r.forwarded()))
         r.probe("command", STOP_RESUME)

@@ -5,6 +5,7 @@ Run by CTest: python3 test_reading.py BUILD_DIR ARCH
 The system DPI is set in the suite's own prefix and takes effect with a fresh Wine server.
 This Wine gives every program the system DPI and applies no manifest: test_pe.py reads it.
 """
+import re
 import subprocess
 import sys
 import unittest
@@ -14,7 +15,7 @@ from rig import MonitorTestCase, RigTestCase, Shot, escape, sjis
 BUILD, ARCH = sys.argv[1], sys.argv[2]
 RigTestCase.BUILD, RigTestCase.ARCH = BUILD, ARCH
 
-COPY, AUTO_SCROLL, FONT = "40101", "40105", "40003"
+COPY, AUTO_SCROLL, WRAP, FONT = "40101", "40105", "40109", "40003"
 CTRL_F, CTRL_HOME, F3, SHIFT_F3, UP, ENTER = "ctrl+70", "ctrl+36", "114", "shift+114", "38", "13"
 WINESERVER = "/usr/lib/wine/wineserver64"
 
@@ -99,13 +100,19 @@ class ReadingTest(MonitorTestCase):
 
     def test_find_selects_exactly_the_word_f3_goes_on_and_a_missing_word_is_told(self):
         r = self.rig
+        self.menu(UP, UP, ENTER)  # "折り返し", above the last entry ("クリア")
         # ソ is 83 5C: its second byte and "macro" are the bytes of "\\macro" too.
-        lines = [sjis("ソmacro\n"), b"C:\\kumogata\\macro\n", sjis("ソースを表示\n"), sjis("表示のソース\n")]
+        # Each line end is one in the view however the writer ended it, wrapped or not.
+        lines = [b"w" * 500 + b"\r\n", sjis("ソmacro\r\r\n"), b"C:\\kumogata\\macro\r\r\r\n", sjis("ソースを表示\r"),
+                 sjis("表示のソース\n")]
         r.host(*lines)
-        text = b"".join(lines).decode("cp932")  # the view counts characters, and so does this
+        text = re.sub(rb"\r*\n|\r", b"\n", b"".join(lines)).decode("cp932")  # the view counts characters, so does this
+        self.assertEqual(r.view_text(), text.encode("cp932"))
+        self.assertGreater(self.number("view-state")[3], 6)  # more lines than the text's six
+        self.assertEqual(self.number("scroll-bars")[0], 0)  # and no horizontal scroll bar
         first, second, backslash = text.index("ソース"), text.rindex("ソース"), text.index("\\macro")
         # The caret is at the end, where auto-scroll leaves it: a search down starts at the top.
-        self.menu(UP, UP, UP, ENTER)  # "検索...", above the auto-scroll entry's separators
+        self.menu(*[UP] * 7, ENTER)  # "検索...", above the auto-scroll entry and the view's choices
         self.assertEqual(r.probe("find", escape(sjis("ソース"))), 0)
         self.selection_is([first, first + 3])
         r.probe("command", COPY)
@@ -123,20 +130,40 @@ class ReadingTest(MonitorTestCase):
         r.probe("press", "view", CTRL_HOME, CTRL_F)
         r.probe("find", escape(b"\\macro"))
         self.selection_is([backslash, backslash + 6])
+        r.probe("command", WRAP)
+        self.assertEqual([self.number("scroll-bars")[0], self.number("view-state")[3]], [1, 7])  # one line arrived since
         self.assertEqual(r.probe("find-open"), 0)
         r.stop_monitor()  # closes with the dialog open, and exits 0
 
-    def test_auto_scroll_off_holds_the_view_while_300_lines_arrive_and_on_shows_the_last(self):
+    def arrive(self, lines):
+        """The stand-in editor writes each line from its standard input (too many for a command line)."""
+        editor = self.rig.start_tool("kumogata.exe", "--window", "-", stdin=subprocess.PIPE)
+        editor.communicate("".join(f"t:{escape(line)}\n" for line in lines).encode(), timeout=600)
+        self.assertEqual(editor.returncode, 0)
+
+    def test_auto_scroll_off_holds_the_view_while_2000_lines_arrive_and_on_shows_the_last(self):
         r = self.rig
-        r.host(*[f"before {i}\n".encode() for i in range(1, 101)])
-        self.menu(UP, UP, ENTER)  # above the last entry ("クリア"), past a separator
-        r.probe("select-all")
+        r.host(*[f"before {i} {'.' * 100}\n".encode() for i in range(1, 101)])  # each two lines once wrapped
+        self.menu(*[UP] * 6, ENTER)  # above the view's choices and the last entry ("クリア")
         r.probe("scroll-to", "20")
+        r.probe("press", "view", "shift+38", "shift+38")  # a selection made upwards
         held = self.number("view-state")
         self.assertEqual(held[2], 20)
-        r.write("kumogata.exe", "--window", "n:300:arrived ")
-        self.assertEqual(self.number("view-state"), held[:3] + [held[3] + 300])
-        self.assertEqual(r.forwarded()[100:], [f"arrived {i}\n".encode() for i in range(1, 301)])
+        self.assertLess(held[0], held[1])
+        endings = [b"\n", b"\r\n", b"\r\r\n", b"\r\r\r\n", b"\rcr\n"]
+        arrived = [f"arrived {i}".encode() + endings[i % 5] for i in range(1, 2001)] + [b"the needle\n"]
+        self.arrive(arrived[:650])  # within the history's bound: nothing trimmed yet
+        r.probe("command", WRAP)
+        start, end, top, count = self.number("view-state")
+        wrapped = (count - held[3] - 650 - 650 // 5) // 100 + 1  # lines each "before" line now takes
+        self.assertEqual([start, end, top], held[:2] + [20 * wrapped])  # the same text at the top
+        self.arrive(arrived[650:])
+        self.assertEqual(r.forwarded()[100:], arrived)  # forwarded byte for byte
+        text = r.view_text().decode("cp932")
+        r.probe("press", "here", CTRL_F)
+        r.probe("find", "needle")
+        self.selection_is([text.index("needle"), text.index("needle") + 6])
+        self.assertEqual(r.probe("close-find"), 0)
         r.probe("command", AUTO_SCROLL)  # on again: at the end at once
         start, end, top, count = self.number("view-state")
         shown = r.rects()["log-view"][3] // self.number("line-height")[0]

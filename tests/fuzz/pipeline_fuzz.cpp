@@ -69,8 +69,19 @@ KG_CHECKER bool Passes(size_t index, const std::string& entry, const std::string
     return a.passes;
 }
 
+// The view's line ends: each LF with the CRs before it, and each other CR, is one LF.
+KG_CHECKER std::string AsShown(const std::string& text) {
+    std::string shown;
+    for (size_t i = 0; i < text.size(); ++i) {
+        const size_t lf = text.find_first_not_of('\r', i);
+        if (text[i] == '\r' && lf != std::string::npos && text[lf] == '\n') i = lf;
+        shown += text[i] == '\r' ? '\n' : text[i];
+    }
+    return shown;
+}
+
 KG_CHECKER void CheckView(const StandInControl& view) {
-    const std::vector<std::string>& history = History();
+    const std::vector<Entry>& history = History();
     const std::string& filter = FilterText();
     Verified& v = gVerified;
     // Only a clear and a trim take entries away, and a trim only comes with output while
@@ -81,11 +92,13 @@ KG_CHECKER void CheckView(const StandInControl& view) {
                           view.text.compare(0, v.view.size(), v.view) == 0;
     size_t at = appended ? v.view.size() : 0;  // the view is the entries that pass, in order, and nothing else
     for (size_t i = appended ? v.entries : 0; i < history.size(); ++i) {
-        const std::string& entry = history[i];
+        const std::string& entry = history[i].text;
         if (entry.size() > 511) Broken("a history entry longer than 511 bytes");
         if (!Passes(i, entry, filter)) continue;
-        if (view.text.compare(at, entry.size(), entry) != 0) Broken("the view differs from the history");
-        at += entry.size();
+        std::string converted;
+        const std::string& shown = entry.find('\r') == std::string::npos ? entry : (converted = AsShown(entry));
+        if (view.text.compare(at, shown.size(), shown) != 0) Broken("the view differs from the history");
+        at += shown.size();
     }
     if (at != view.text.size()) Broken("the view holds more than the history's entries that pass");
     v.entries = history.size();
@@ -99,7 +112,7 @@ KG_CHECKER void CheckView(const StandInControl& view) {
 
 KG_CHECKER void Check(const StandInControl& view, const StandInControl& button, size_t countersBefore) {
     CheckView(view);
-    const std::vector<std::string>& history = History();
+    const std::vector<Entry>& history = History();
     // A trim keeps at most 800 before a message's output; that output is the message or a
     // notice with one replay per counter, then perhaps the cut-off and a restart notice.
     if (history.size() > kHistoryTrimAbove + countersBefore + 4) Broken("the history outgrew its trim");

@@ -13,6 +13,7 @@
 
 namespace {
 std::atomic<uint32_t> gTick{0};
+std::atomic<int64_t> gLocalClock{0};
 }  // namespace
 
 StandInState& StandIns() {
@@ -28,6 +29,12 @@ void SetTick(uint32_t now) {
 }
 void AdvanceTick(uint32_t ms) {
     gTick.fetch_add(ms, std::memory_order_relaxed);
+}
+int64_t LocalClockMs() {
+    return gLocalClock.load(std::memory_order_relaxed);
+}
+void SetLocalClock(int64_t ms) {
+    gLocalClock.store(ms, std::memory_order_relaxed);
 }
 
 LibraryRef LoadLibraryAt(const char* path) {
@@ -106,4 +113,5 @@ void ResetStandIns() {
     s.loadAttempts = s.exportLookups = 0;
     s.shownErrors.clear();
     gTick = 0;
+    gLocalClock = 0;
 }

@@ -14,19 +14,23 @@
 #include "platform/platform.h"
 
 inline constexpr unsigned kRecordedRepaint = 0x10000;     // UpdateWindow, as a recorded "message"
-inline constexpr unsigned kRecordedInvalidate = 0x10001;  // InvalidateRect, likewise
+inline constexpr unsigned kRecordedInvalidate = 0x10001;  // RedrawWhole, likewise
 
 struct RecordedMessage {
     unsigned message;
     uintptr_t wParam;
     intptr_t lParam;
-    std::string text;  // the text passed, for EM_REPLACESEL and WM_SETTEXT
+    std::string text;     // the text passed, for EM_REPLACESEL and WM_SETTEXT
+    uint32_t colour = 0;  // for EM_REPLACESEL: the insertion point's colour it took
 };
 
 struct StandInControl {
     std::string text;
     size_t selStart = 0;
     size_t selEnd = 0;
+    bool backward = false;  // the active end is selStart (EM_SETSEL's start past its end)
+    uint32_t insertColour = 0x00FFFFFF;
+    bool wrap = false;
     std::string caption;
     CharFormat format{};               // the last format set
     intptr_t setCharFormatAnswer = 1;  // what EM_SETCHARFORMAT answers
@@ -40,6 +44,7 @@ struct StandInControl {
     int paints = 0;
     // Lines end at '\n'. The first one shown and how many fit: a caret moved out of sight
     // scrolls its line into view, as the rich edit does, and a scroll stops at the last page.
+    bool caretScrollDue = false;  // with redraw off, as Windows may, only once it is back on
     size_t firstVisible = 0;
     size_t visibleLines = 10;
     // The line ends of the text at this size, kept up to date by appends.
@@ -49,6 +54,7 @@ struct StandInControl {
 
 void SetTick(uint32_t now);
 void AdvanceTick(uint32_t ms);
+void SetLocalClock(int64_t ms);  // what LocalClockMs answers
 
 struct StandInLibrary {
     std::map<std::string, void*> exports;

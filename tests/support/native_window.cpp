@@ -50,7 +50,9 @@ void ScrollBy(StandInControl& c, intptr_t lines) {
 }
 // A caret moved out of sight brings its line into view.
 void ScrollCaretIntoView(StandInControl& c) {
-    const size_t line = LineOf(c, c.selEnd);
+    c.caretScrollDue = !c.redraw;
+    if (!c.redraw) return;
+    const size_t line = LineOf(c, c.backward ? c.selStart : c.selEnd);
     if (line < c.firstVisible) c.firstVisible = line;
     if (line >= c.firstVisible + c.visibleLines) c.firstVisible = line - c.visibleLines + 1;
 }
@@ -72,7 +74,7 @@ intptr_t SendToWindow(WindowRef window, unsigned message, uintptr_t wParam, intp
     if (!c) return 0;
     const char* text = reinterpret_cast<const char*>(lParam);
     if (c->record) {
-        RecordedMessage r{message, wParam, lParam, {}};
+        RecordedMessage r{message, wParam, lParam, {}, c->insertColour};
         if ((message == kEmReplaceSel || message == kWmSetText) && text) r.text = text;
         c->log.push_back(std::move(r));
     }
@@ -80,6 +82,7 @@ intptr_t SendToWindow(WindowRef window, unsigned message, uintptr_t wParam, intp
     switch (message) {
         case kWmSetRedraw:
             c->redraw = wParam != 0;
+            if (c->redraw && c->caretScrollDue) ScrollCaretIntoView(*c);
             return 0;
         case kWmGetTextLength:
             return static_cast<intptr_t>(c->text.size());
@@ -90,7 +93,8 @@ intptr_t SendToWindow(WindowRef window, unsigned message, uintptr_t wParam, intp
         case kEmSetSel:
             c->selStart = std::min<size_t>(wParam, c->text.size());
             c->selEnd = std::min<size_t>(static_cast<size_t>(lParam), c->text.size());
-            if (c->selEnd < c->selStart) std::swap(c->selStart, c->selEnd);
+            c->backward = c->selEnd < c->selStart;
+            if (c->backward) std::swap(c->selStart, c->selEnd);
             ScrollCaretIntoView(*c);
             return 0;
         case kEmReplaceSel: {
@@ -101,6 +105,7 @@ intptr_t SendToWindow(WindowRef window, unsigned message, uintptr_t wParam, intp
             }
             c->text.replace(c->selStart, c->selEnd - c->selStart, insert);
             c->selStart = c->selEnd = c->selStart + insert.size();
+            c->backward = false;
             ScrollCaretIntoView(*c);
             return 0;
         }
@@ -120,12 +125,20 @@ intptr_t SendToWindow(WindowRef window, unsigned message, uintptr_t wParam, intp
             return LineStart(*c, wParam == static_cast<uintptr_t>(-1) ? LineOf(*c, c->selEnd) : wParam);
         case kEmExLineFromChar:
             return static_cast<intptr_t>(LineOf(*c, static_cast<size_t>(lParam)));
-        case kEmSetCharFormat:
-            if (c->setCharFormatAnswer) std::memcpy(&c->format, text, sizeof(CharFormat));
+        case kEmLineLength: {
+            const size_t start = static_cast<size_t>(LineStart(*c, LineOf(*c, wParam)));
+            return static_cast<intptr_t>(std::min(c->text.find('\n', start), c->text.size()) - start);
+        }
+        case kEmSetCharFormat: {
+            const auto* f = reinterpret_cast<const CharFormat*>(lParam);
+            if (c->setCharFormatAnswer) c->insertColour = f->crTextColor;
+            // A colour alone (the view's colours) leaves the last whole format as it was.
+            if (c->setCharFormatAnswer && f->dwMask != kCfmColor) std::memcpy(&c->format, f, sizeof(CharFormat));
             return c->setCharFormatAnswer;
-        case kEmGetCharFormat:
-            std::memcpy(reinterpret_cast<void*>(lParam), &c->format, sizeof(CharFormat));
-            return 0;
+        }
+        case kEmSetTargetDevice:
+            c->wrap = lParam == 0;
+            return 1;
         default:
             return 0;
     }
@@ -136,7 +149,7 @@ void RepaintNow(WindowRef window) {
     if (c && c->redraw) ++c->paints;
     if (c && c->record) c->log.push_back({kRecordedRepaint, 0, 0, {}});
 }
-void InvalidateWhole(WindowRef window) {
+void RedrawWhole(WindowRef window) {
     auto* c = static_cast<StandInControl*>(window);
     if (c && c->redraw) c->unseenChange = false;
     if (c && c->record) c->log.push_back({kRecordedInvalidate, 0, 0, {}});

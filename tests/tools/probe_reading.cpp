@@ -8,6 +8,11 @@
 //                               line-count" | scroll-to N: make N its first visible line
 //   probe line-height           print the pixels from the view's first line to its second
 //   probe dpi-changed NEW OLD   send WM_DPICHANGED for NEW, the window's size scaled from OLD
+//   probe scroll-bars           print whether the view shows its horizontal and vertical bars
+//   probe colour AT             print "R G B", the colour of the view's character AT (selects it)
+#include <richedit.h>
+#include <windows.h>
+
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -75,6 +80,21 @@ int ReadingCommand(const std::string& cmd, int argc, char** argv, HWND main, con
         const LRESULT second = SendMessageA(c.logView, EM_LINEINDEX, 1, 0);
         const int y0 = HIWORD(SendMessageA(c.logView, EM_POSFROMCHAR, 0, 0));
         return std::printf("%d\n", HIWORD(SendMessageA(c.logView, EM_POSFROMCHAR, second, 0)) - y0), 0;
+    }
+    if (cmd == "scroll-bars") {
+        const LONG style = GetWindowLongA(c.logView, GWL_STYLE);
+        return std::printf("%d %d\n", (style & WS_HSCROLL) != 0, (style & WS_VSCROLL) != 0), 0;
+    }
+    if (cmd == "colour") {  // read into the monitor's own memory, as the probe's means nothing there
+        HANDLE process = OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_READ | PROCESS_VM_WRITE, FALSE, MonitorPid());
+        CHARFORMATA f{sizeof f, 0, 0, 0, 0, 0, 0, 0, {}};
+        void* remote = process ? VirtualAllocEx(process, nullptr, sizeof f, MEM_COMMIT, PAGE_READWRITE) : nullptr;
+        if (!remote || !WriteProcessMemory(process, remote, &f, sizeof f, nullptr)) return 6;
+        SendMessageA(c.logView, EM_SETSEL, std::atoi(arg), std::atoi(arg) + 1);
+        SendMessageA(c.logView, EM_GETCHARFORMAT, SCF_SELECTION, reinterpret_cast<LPARAM>(remote));
+        ReadProcessMemory(process, remote, &f, sizeof f, nullptr), VirtualFreeEx(process, remote, 0, MEM_RELEASE);
+        const int r = GetRValue(f.crTextColor), g = GetGValue(f.crTextColor), b = GetBValue(f.crTextColor);
+        return CloseHandle(process), std::printf("%d %d %d\n", r, g, b), 0;
     }
     if (cmd == "dpi-changed" && argc > 3) {
         const int now = std::atoi(argv[2]), was = std::atoi(argv[3]);

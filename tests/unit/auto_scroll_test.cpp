@@ -24,9 +24,11 @@ using AutoScroll_ = MonitorTest;
 TEST_F(AutoScroll_, OffArrivalsAreAppendedUnseenWhileSelectionAndTopLineStayAndOnGoesToTheEnd) {
     for (int i = 1; i <= 30; ++i)
         WriteText(Line(i).c_str());
-    view.selStart = 14, view.selEnd = 23;  // "line 3\nli", selected by the user
     view.firstVisible = 5;
     SetAutoScroll(false);
+    EXPECT_EQ(view.log.end()[-2].lParam, kEnmSelChange);       // from now on the view tells its selection
+    NoteSelectionChange(23, 23), NoteSelectionChange(14, 23);  // the caret, Shift+Up: "line 3\nli" upwards
+    view.selStart = 14, view.selEnd = 23, view.backward = true;
     SetFilterText("line");
     view.log.clear();
     WriteText("filtered out\n");  // kept, and not a single message to the view
@@ -36,8 +38,9 @@ TEST_F(AutoScroll_, OffArrivalsAreAppendedUnseenWhileSelectionAndTopLineStayAndO
     EXPECT_EQ(view.text.substr(view.text.size() - 8), Line(60));
     EXPECT_EQ(History().size(), 61u);
     EXPECT_EQ(Selected(view), "line 3\nli");
-    EXPECT_EQ(view.firstVisible, 5u);
-    EXPECT_FALSE(view.unseenChange);  // painted, with the user's place back in it
+    EXPECT_TRUE(view.backward);        // its anchor and its active end as they were
+    EXPECT_EQ(view.firstVisible, 5u);  // though the caret is out of sight once redraw is on
+    EXPECT_FALSE(view.unseenChange);   // painted, with the user's place back in it
     SetAutoScroll(true);
     EXPECT_EQ(view.selStart, view.text.size());
     EXPECT_EQ(view.firstVisible, 51u);  // the last page: 61 lines, 10 shown
@@ -50,10 +53,12 @@ TEST_F(AutoScroll_, OffATrimKeepsTheTopTextAndSelectionWhileKeptElseShowsTheOlde
     SetAutoScroll(false);
     view.firstVisible = 700;
     view.selStart = view.text.find("line 705\n") + 2, view.selEnd = view.text.find("line 706\n") + 3;
+    NoteSelectionChange(view.selEnd, view.selEnd), NoteSelectionChange(view.selStart, view.selEnd);
     const std::string selected = Selected(view);
     HistoryTrim();  // keeps lines 602 to 801
     EXPECT_EQ(TopLine(view), Line(701));
     EXPECT_EQ(Selected(view), selected);
+    EXPECT_TRUE(view.backward);
     view.firstVisible = 50;  // line 652, which the next trim drops, with the selection
     view.selStart = 3, view.selEnd = 9;
     for (int i = 802; i <= 1402; ++i)
@@ -74,8 +79,8 @@ TEST_F(AutoScroll_, OffTenThousandArrivalsLoseNothingAndTheViewStaysBounded) {
     ASSERT_EQ(Forwarded().size(), 10000u);
     EXPECT_EQ(Forwarded().back(), Line(10000));
     std::string kept;
-    for (const std::string& entry : History())
-        kept += entry;
+    for (const Entry& entry : History())
+        kept += entry.text;
     EXPECT_LE(History().size(), 801u);
     EXPECT_EQ(view.text, kept);
 }

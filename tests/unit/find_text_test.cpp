@@ -1,5 +1,5 @@
 // tests/unit/find_text_test.cpp
-// Finding in the view's Shift_JIS text, and places in the view's own lines and characters.
+// Finding in the view's Shift_JIS text, and the view's positions for its bytes.
 #include <gtest/gtest.h>
 
 #include "logview/find_text.h"
@@ -31,12 +31,12 @@ TEST(FindText, DownFromTheSelectionsEndUpBeforeItsStartWithoutWrap) {
     EXPECT_EQ(Find("err", "error"), kNoMatch);
 }
 
-TEST(FindText, PlacesCountLinesByAnyLineEndAndCharactersNotBytes) {
+TEST(FindText, PositionsCountEachCharacterAndEachCrAndLfAndNoLines) {
     const std::string text = "ab\r\n\x83\x5C\x83\x58x\ry\n\x83\x5C";  // ab CR LF ソスx CR y LF ソ
-    const TextPlace x = PlaceOfOffset(text, 8), last = PlaceOfOffset(text, 12);
-    EXPECT_EQ(std::make_pair(x.line, x.column), std::make_pair(size_t{1}, size_t{2}));
-    EXPECT_EQ(std::make_pair(last.line, last.column), std::make_pair(size_t{3}, size_t{0}));
-    for (size_t at : {0, 4, 6, 8, 10, 12, 14})
-        EXPECT_EQ(OffsetOfPlace(text, PlaceOfOffset(text, at)), at) << at;
-    EXPECT_EQ(OffsetOfPlace(text, {1, 9}), 9u);  // at the line's end, before its CR
+    for (auto [offset, position] :
+         {std::pair<size_t, size_t>{0, 0}, {2, 2}, {4, 4}, {6, 5}, {9, 7}, {12, 10}, {14, 11}}) {
+        EXPECT_EQ(PositionOfOffset(text, offset), position) << offset;
+        EXPECT_EQ(OffsetOfPosition(text, position), offset) << position;
+    }
+    EXPECT_EQ(OffsetOfPosition(text, 12), 14u);  // past the end: the end
 }

@@ -4,10 +4,26 @@
 #pragma once
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
 #include "stand_in_monitor.h"
+
+// The tests' shorthand for an editor's line as the pipeline writes one, and the history
+// compared by its texts.
+inline void WriteText(const char* text) {
+    WriteEntry({text});
+}
+inline void HistoryAppend(const char* text) {
+    HistoryAppend(Entry{text});
+}
+inline bool operator==(const Entry& entry, const std::string& text) {
+    return entry.text == text;
+}
+inline bool operator==(const std::vector<Entry>& entries, const std::vector<std::string>& texts) {
+    return std::equal(entries.begin(), entries.end(), texts.begin(), texts.end());
+}
 
 inline std::vector<std::string>& Forwarded() {
     static std::vector<std::string> texts;
@@ -33,5 +49,4 @@ struct MonitorTest : ::testing::Test {
 
     void Receive(const char* text, bool fromHost = true, uint32_t pid = kHostPid) { ReceiveFrom(pid, text, fromHost); }
     void At(uint32_t msSinceStart) { SetTick(kStart + msSinceStart); }
-    std::vector<std::string> HistoryNow() const { return History(); }
 };

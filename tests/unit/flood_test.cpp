@@ -108,8 +108,9 @@ TEST_F(Flood, TwoAlternatingTextsReplayTheCurrentTextTwice) {
     Forwarded().clear();
     At(kBurst + 8100);
     Receive("B\n");  // its counter is far above 0: notice
-    EXPECT_EQ(std::vector<std::string>(History().begin() + before, History().end()),
+    EXPECT_EQ(std::vector<Entry>(History().begin() + before, History().end()),
               (std::vector<std::string>{kRepeatNotice, "B\n", "B\n"}));
+    EXPECT_EQ(History()[before].kind, EntryKind::Note);  // the monitor's own
     EXPECT_EQ(Forwarded(), (std::vector<std::string>{kForwardedRepeatNotice, "B\n", "B\n"}));
 }
 
@@ -143,8 +144,12 @@ TEST_F(Flood, EleventhErrorIsShownThenTheCutOffNoticeThenReceptionStops) {
     for (int i = 1; i <= 10; ++i)
         Receive(("KUMOGATAERR: e" + std::to_string(i) + "\n").c_str());
     EXPECT_EQ(Monitor().receiving.load(), 1);
+    SetLocalClock(86399999);
     Receive("KUMOGATAERR: e11 KUMOGATAERR: twice\n");
     EXPECT_EQ(Monitor().errorCount.load(), 11);
+    EXPECT_EQ(History().back().kind, EntryKind::Note);  // the cut-off notice, made with the line it follows
+    EXPECT_EQ(History()[History().size() - 2].kind, EntryKind::Error);
+    EXPECT_EQ(History().back().time + History()[History().size() - 2].time, 2 * 86399999);
     EXPECT_EQ(History().back(), kCutOffNotice);
     EXPECT_EQ(History()[History().size() - 2], "KUMOGATAERR: e11 KUMOGATAERR: twice\n");
     EXPECT_EQ(Forwarded().back(), "KUMOGATAERR: e11 KUMOGATAERR: twice\n");  // forwarded, the notice not
@@ -173,6 +178,7 @@ TEST_F(Flood, OnlyErrorsInTheKeptBytesOfShownMessagesCount) {
         At(kBurst + t), FloodDecide("KUMOGATAERR: flood\n");
     const int32_t counted = Monitor().errorCount.load();
     At(kBurst + 8100), Receive("KUMOGATAERR: flood\n");  // notice: counted once
+    EXPECT_EQ(History().back().kind, EntryKind::Error);  // its replay is an error line
     At(kBurst + 8200), Receive("KUMOGATAERR: flood\n");  // dropped
     EXPECT_EQ(Monitor().errorCount.load(), counted + 1);
 }

@@ -5,6 +5,8 @@
 
 #include "fixture.h"
 #include "logview/filter.h"
+#include "logview/view_options.h"
+#include "sjis.h"
 
 namespace {
 std::vector<unsigned> Messages(const StandInControl& c) {
@@ -164,4 +166,51 @@ TEST_F(LogView_, AfterTeardownAMessageStillHandedOverShowsNoBox) {
     Receive("arrives during shutdown and trims\n");
     EXPECT_EQ(History().size(), 201u);
     EXPECT_TRUE(ShownErrors().empty());
+}
+
+TEST_F(LogView_, EveryCombinationOfTheChoicesRebuildsTheSameEntriesInItsOwnLook) {
+    const int64_t noon = 12 * 3600 * 1000;
+    HistoryAppend({"one\n", noon, EntryKind::Line});
+    HistoryAppend({"KUMOGATAERR: two\r\n", noon + 250, EntryKind::Error});
+    HistoryAppend({"note\n", noon + 1250, EntryKind::Note});
+    HistoryAppend({"mark\n", noon + 1250, EntryKind::Marker});
+    SetFilterText("o");  // a marker is shown whatever the filter
+    const std::string plain = "one\nKUMOGATAERR: two\nnote\nmark\n";
+    const std::string timed =
+        "12:00:00.000   +0.000 one\n12:00:00.250   +0.250 KUMOGATAERR: two\n"
+        "12:00:01.250   +1.000 note\n12:00:01.250   +0.000 mark\n";
+    // RGB(255, 255, 255), (255, 120, 120), (150, 170, 220), (255, 220, 100) as the view takes them
+    const std::vector<uint32_t> white(4, 0xFFFFFF), coloured{0xFFFFFF, 0x7878FF, 0xDCAA96, 0x64DCFF};
+    for (int choices = 0; choices < 8; ++choices) {
+        const bool time = choices & 1, colours = choices & 2, wrap = choices & 4;
+        ShowTimes(time), ColourLines(colours), WrapLines(wrap);
+        view.log.clear(), ReRender();
+        std::vector<uint32_t> inserted;
+        size_t formats = 0;
+        for (const RecordedMessage& r : view.log) {
+            if (r.message == kEmReplaceSel) inserted.push_back(r.colour);
+            formats += r.message == kEmSetCharFormat;
+        }
+        EXPECT_EQ(view.text, time ? timed : plain) << choices;
+        EXPECT_EQ(inserted, colours ? coloured : white) << choices;
+        EXPECT_EQ(formats, colours ? 5u : 1u) << choices;  // the default format, then nothing unless coloured
+        EXPECT_EQ(view.wrap, wrap) << choices;
+    }
+}
+
+TEST_F(LogView_, AMarkerIsShownWhateverTheFilterTrimmedLikeALineButNeitherForwardedNorCounted) {
+    PlaceSharedLibrary();
+    for (int i = 1; i <= 800; ++i)
+        HistoryAppend("hidden\n");
+    SetFilterText("shown");
+    Monitor().receiving = 0, SetLocalClock(12 * 3600 * 1000 + 34 * 60 * 1000 + 56789);
+    InsertMarker(), InsertMarker();  // the 801st entry while reception is stopped, then one trimmed first
+    const std::string marker = MarkerText(LocalClockMs());
+    EXPECT_EQ(marker, RealCp932("──────── 12:34:56 ────────\n"));
+    EXPECT_EQ(History().size(), 201u);  // the first kept among the last 200
+    Monitor().receiving = 1;
+    Receive("shown\n");
+    EXPECT_EQ(view.text, marker + marker + "shown\n");
+    EXPECT_EQ(Forwarded(), std::vector<std::string>{"shown\n"});
+    EXPECT_EQ(Monitor().errorCount.load() + Capture().flood.repeatCounters.count(marker), 0u);
 }

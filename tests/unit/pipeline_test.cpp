@@ -18,6 +18,7 @@ TEST_F(Pipeline, RestartMarkerGivesOneNoticePerRunFromAnyWriterEvenWhileStopped)
     Receive("xxxxxxxxxx\n", true);
     EXPECT_EQ(view.text, kRestartNotice);
     EXPECT_EQ(History(), std::vector<std::string>{kRestartNotice});
+    EXPECT_EQ(History()[0].kind, EntryKind::Note);
     // The notice goes to the view before the history: its scroll still counts 0 entries.
     EXPECT_EQ(view.log[2].message, kEmLineScroll);
     EXPECT_EQ(view.log[2].lParam, 0);
@@ -38,8 +39,8 @@ TEST_F(Pipeline, RestartNoticesFromAnotherProcessCannotGrowTheHistoryPastItsTrim
     }
     EXPECT_LE(History().size(), 801u);
     std::string shown;
-    for (const std::string& entry : History())
-        shown += entry;
+    for (const Entry& entry : History())
+        shown += entry.text;
     EXPECT_EQ(view.text, shown);
 }
 

@@ -10,7 +10,8 @@
 #include "capture/receive.h"
 #include "capture/state.h"
 #include "logview/filter.h"
-#include "logview/history.h"
+#include "logview/log_view.h"
+#include "logview/state.h"
 #include "support/native.h"
 #include "texts.h"
 

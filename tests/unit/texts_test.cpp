@@ -66,6 +66,11 @@ const TextCase kTexts[] = {
     KG_TEXT(kMenuFind, "検索..."),
     KG_TEXT(kMenuAutoScroll, "自動スクロール"),
     KG_TEXT(kNotFoundFormat, "「%s」が見つかりません。"),
+    KG_TEXT(kMenuShowTime, "時刻を表示"),
+    KG_TEXT(kMenuInsertMarker, "区切り線を挿入"),
+    KG_TEXT(kMenuColours, "色分け"),
+    KG_TEXT(kMenuWrap, "折り返し"),
+    KG_TEXT(kMarkerFormat, "──────── %02d:%02d:%02d ────────\n"),
 };
 #undef KG_TEXT
 }  // namespace

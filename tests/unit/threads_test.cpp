@@ -37,8 +37,8 @@ TEST_F(Threads, MonitorThreadWritesWhileUiThreadFiltersAndReRenders) {
     EXPECT_LE(History().size(), 800u);
     EXPECT_EQ(History().back(), "odd 1999\n");
     std::string expected;
-    for (const std::string& e : History()) {
-        if (e.rfind("even ", 0) == 0) expected += e;
+    for (const Entry& e : History()) {
+        if (e.text.rfind("even ", 0) == 0) expected += e.text;
     }
     EXPECT_NE(expected.find("even 1998\n"), std::string::npos);
     EXPECT_EQ(view.text, expected);

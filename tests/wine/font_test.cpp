@@ -11,7 +11,7 @@
 #include <string>
 #include <thread>
 
-#include "logview/history.h"
+#include "logview/log_view.h"
 #include "ui/font_dialog.h"
 
 namespace {

@@ -1,0 +1,54 @@
+// src/logview/render.h
+// The renderer: an entry as the log view shows it. Its line ends as the view keeps them,
+// the time prefix while the time is shown, its colour while lines are coloured. It knows no
+// window and no history: the log view hands it each entry it shows, in order, for an
+// append and a rebuild alike.
+#pragma once
+#include <cstddef>
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+#include "logview/history.h"
+#include "logview/rich_edit.h"
+
+// The log view's choices, made in its context menu; all off at start, never saved.
+struct ViewOptions {
+    bool showTime = false;  // 時刻を表示
+    bool colours = false;   // 色分け
+    bool wrap = false;      // 折り返し
+};
+
+// What the renderer remembers of the view's text from one entry to the next.
+struct RenderState {
+    bool anyShown = false;
+    int64_t previousTime = 0;  // of the entry shown last
+    bool atLineStart = true;   // the text ends a line, or is empty
+};
+
+struct Rendered {
+    const char* text;  // the entry's own text when nothing changes, else the scratch buffer's
+    uint32_t colour;   // to set at the insertion point first, or kNoColour
+};
+
+// The entry as the view shows it after what the state says it showed before.
+Rendered RenderEntry(const Entry& entry, const ViewOptions& options, RenderState& state, std::string& scratch);
+
+// While lines are coloured (COLORREF, 0x00BBGGRR).
+uint32_t ColourOf(EntryKind kind);
+
+// One rule for lines, the rich edit's: every LF, with the CRs right before it, ends a line
+// (Windows folds any such run of CRs into the one paragraph end, Wine only "\r\r\n"), and
+// so does each CR that no LF follows. The view gets each line end as one LF, so that it
+// shows the same lines on both, and find, the held place and a save count them as it does.
+struct LineSpan {
+    size_t end;   // where the line's own text ends
+    size_t next;  // where the next line starts
+    bool ended;   // false for a last line without a line end
+};
+LineSpan NextLine(std::string_view text, size_t at);
+
+struct ClockTime {
+    int hour, minute, second, millisecond;
+};
+ClockTime ClockOf(int64_t time);
