@@ -8,6 +8,7 @@
 
 #include "logview/auto_scroll.h"
 #include "logview/filter.h"
+#include "logview/zoom.h"
 #include "texts.h"
 
 namespace {
@@ -143,7 +144,7 @@ int ApplyDefaultFormat(WindowRef control, int32_t heightTwips) {
 }
 
 int ApplyLogViewDefaultFormat() {
-    return ApplyDefaultFormat(State().view, kLogViewHeightTwips);
+    return ApplyDefaultFormat(State().view, LogViewTwips(kLogViewHeightTwips));
 }
 
 void WriteText(const char* text) {

@@ -28,6 +28,8 @@ inline constexpr unsigned kEmGetFirstVisibleLine = 0x00CE;
 inline constexpr unsigned kEmGetCharFormat = 0x043A;
 inline constexpr unsigned kEmExLineFromChar = 0x0436;  // lParam: the position, past 64K too
 inline constexpr unsigned kEmSetCharFormat = 0x0444;
+inline constexpr unsigned kEmGetZoom = 0x04E0;  // wParam, lParam: where to put numerator and denominator (int32_t)
+inline constexpr unsigned kEmSetZoom = 0x04E1;
 
 // Same layout as the rich edit's CHARFORMATA (win32.cpp checks it field by field).
 struct CharFormat {

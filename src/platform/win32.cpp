@@ -25,6 +25,7 @@ static_assert(kWmSetRedraw == WM_SETREDRAW);
 static_assert(kEmGetSel == EM_GETSEL && kEmGetLineCount == EM_GETLINECOUNT && kEmLineIndex == EM_LINEINDEX);
 static_assert(kEmExLineFromChar == EM_EXLINEFROMCHAR && kEmGetFirstVisibleLine == EM_GETFIRSTVISIBLELINE);
 static_assert(sizeof(uint32_t) == sizeof(DWORD));  // what EM_GETSEL writes
+static_assert(kEmGetZoom == EM_GETZOOM && kEmSetZoom == EM_SETZOOM && sizeof(int32_t) == sizeof(INT));
 
 namespace {
 // timeGetTime from the system folder's winmm.dll, looked up at run time: an import of

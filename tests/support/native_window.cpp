@@ -123,6 +123,13 @@ intptr_t SendToWindow(WindowRef window, unsigned message, uintptr_t wParam, intp
         case kEmSetCharFormat:
             if (c->setCharFormatAnswer) std::memcpy(&c->format, text, sizeof(CharFormat));
             return c->setCharFormatAnswer;
+        case kEmSetZoom:
+            if (!c->takesZoom) return 0;
+            c->zoomNum = static_cast<int32_t>(wParam), c->zoomDen = static_cast<int32_t>(lParam);
+            return 1;
+        case kEmGetZoom:
+            *reinterpret_cast<int32_t*>(wParam) = c->zoomNum, *reinterpret_cast<int32_t*>(lParam) = c->zoomDen;
+            return 1;
         case kEmGetCharFormat:
             std::memcpy(reinterpret_cast<void*>(lParam), &c->format, sizeof(CharFormat));
             return 0;

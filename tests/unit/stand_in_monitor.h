@@ -11,6 +11,7 @@
 #include "capture/state.h"
 #include "logview/filter.h"
 #include "logview/history.h"
+#include "logview/zoom.h"
 #include "support/native.h"
 #include "texts.h"
 
@@ -23,6 +24,7 @@ inline void ResetStandInMonitor(StandInControl& view, StandInControl& button) {
     SetTick(kStandInStart);
     ResetCaptureState();
     ResetLogViewState();
+    ResetLogViewZoom();
     FilterLimitSearchTime(false);
     SetLogView(&view);
     SetHostWindow(true);
