@@ -105,8 +105,9 @@ class MonitorImageTest(unittest.TestCase):
                 self.assertIn(f'version="{VERSION_TEXT}"'.encode(), manifest)
                 self.assertIn(b'level="asInvoker"', manifest)
                 found = manifest_elements(manifest)
-                self.assertEqual(found["dpiAwareness"], ["PerMonitorV2, PerMonitor"])
-                self.assertEqual(found["dpiAware"], ["true/pm"])  # 8.1 per monitor, 7 system-aware
+                # Per-monitor v2, else system-aware: never v1, which scales neither frame nor dialogs.
+                self.assertEqual(found["dpiAwareness"], ["PerMonitorV2, System"])
+                self.assertEqual(found["dpiAware"], ["true"])
                 self.assertEqual({os["Id"] for os in found["supportedOS"]}, SUPPORTED_OS)
                 self.assertIn({"type": "win32", "name": "Microsoft.Windows.Common-Controls", "version": "6.0.0.0",
                                "processorArchitecture": "*", "publicKeyToken": "6595b64144ccf1df", "language": "*"},
