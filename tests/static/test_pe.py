@@ -97,7 +97,7 @@ class MonitorImageTest(unittest.TestCase):
                 reloc = opt.DATA_DIRECTORY[pefile.DIRECTORY_ENTRY["IMAGE_DIRECTORY_ENTRY_BASERELOC"]]
                 self.assertGreater(reloc.Size, 0)
 
-    def test_manifest_and_version_record(self):
+    def test_manifest_icon_and_version_record(self):
         for which, pe in monitors():
             with self.subTest(which):
                 manifest = resource(pe, pefile.RESOURCE_TYPE["RT_MANIFEST"])
@@ -112,6 +112,10 @@ class MonitorImageTest(unittest.TestCase):
                 self.assertIn({"type": "win32", "name": "Microsoft.Windows.Common-Controls", "version": "6.0.0.0",
                                "processorArchitecture": "*", "publicKeyToken": "6595b64144ccf1df", "language": "*"},
                               found["assemblyIdentity"])
+                # The icon at every size Windows asks for from 100 % to 250 %, and Explorer's largest.
+                icons = resource(pe, pefile.RESOURCE_TYPE["RT_GROUP_ICON"])
+                sizes = {icons[6 + 14 * i] or 256 for i in range(int.from_bytes(icons[4:6], "little"))}
+                self.assertEqual(sizes, {16, 20, 24, 32, 40, 48, 256})
                 fixed = pe.VS_FIXEDFILEINFO[0]
                 parts = [fixed.FileVersionMS >> 16, fixed.FileVersionMS & 0xFFFF,
                          fixed.FileVersionLS >> 16, fixed.FileVersionLS & 0xFFFF]
