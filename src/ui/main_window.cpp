@@ -21,6 +21,7 @@
 #include "ui/log_menu.h"
 #include "ui/resource.h"
 #include "ui/ui_state.h"
+#include "ui/window_icons.h"
 
 namespace {
 // The layout from its inputs now, handed to whatever places controls.
@@ -32,6 +33,7 @@ WindowLayout CurrentLayout(HWND window) {
 
 void OnCreate(HWND window) {
     AdoptWindowDpi(window);
+    SetWindowIcons(window);
     const WindowLayout layout = CurrentLayout(window);
     CreateLogView(window, layout);
     CreateFilterBox(window, layout);
@@ -48,11 +50,12 @@ void OnPaint(HWND window) {
     LayOutControls(layout);
 }
 
-// The fonts and the text for the new DPI, the suggested rectangle, every control
+// The fonts, the icons and the text for the new DPI, the suggested rectangle, every control
 // at its new place; then all of it repainted, borders and scroll bars too, as Windows
 // leaves them stale after controls were moved without repainting.
 void OnDpiChanged(HWND window, WPARAM wParam, LPARAM lParam) {
     SetWindowDpi(HIWORD(wParam));
+    SetWindowIcons(window);
     ScaleControls(CurrentLayout(window));
     const RECT* suggested = reinterpret_cast<const RECT*>(lParam);
     SetWindowPos(window, nullptr, suggested->left, suggested->top, suggested->right - suggested->left,
@@ -83,6 +86,7 @@ void OnClose(HWND window) {
     DeleteObject(ui.labelFont);
     ui.labelFont = nullptr;
     DestroyWindow(window);
+    DestroyWindowIcons();
 }
 
 void CheckFilter(WPARAM wParam, LPARAM lParam) {

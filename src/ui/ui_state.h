@@ -30,6 +30,7 @@ struct UiState {
     HFONT clearButtonFont = nullptr;
     HFONT labelFont = nullptr;
     int dpi = 96;                                  // the window's, which every length and font is scaled to (dpi.h)
+    HICON smallIcon = nullptr, bigIcon = nullptr;  // the window's, at its DPI (window_icons.h)
     TextScale filterBoxScale, commandLineScale;    // the log view's lives with it (logview/zoom.h)
     // Only while the editor's command sender is installed (looked for at start and at
     // every activation); otherwise the window is as it always was.
