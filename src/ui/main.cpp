@@ -12,6 +12,7 @@
 #include "ui/log_menu.h"
 #include "ui/main_window.h"
 #include "ui/ui_state.h"
+#include "ui/zoom_keys.h"
 
 namespace {
 // How long the exit waits for the monitor thread to finish the message in hand.
@@ -42,7 +43,7 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int showCommand) {
 
     MSG msg;
     while (GetMessageA(&msg, nullptr, 0, 0) > 0) {
-        if (HandleFindMessage(window, msg) || HandleLogViewShortcut(msg)) continue;
+        if (HandleFindMessage(window, msg) || HandleZoomMessage(window, msg) || HandleLogViewShortcut(msg)) continue;
         TranslateMessage(&msg);
         DispatchMessageA(&msg);
     }

@@ -8,6 +8,8 @@
 //                               line-count" | scroll-to N: make N its first visible line
 //   probe line-height           print the pixels from the view's first line to its second
 //   probe dpi-changed NEW OLD   send WM_DPICHANGED for NEW, the window's size scaled from OLD
+//   probe wheel NOTCHES         turn the mouse wheel over the log view with Ctrl held (away
+//                               from the user for a positive count)
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -90,6 +92,16 @@ int ReadingCommand(const std::string& cmd, int argc, char** argv, HWND main, con
         SendMessageA(main, WM_DPICHANGED, MAKEWPARAM(now, now), reinterpret_cast<LPARAM>(remote));
         VirtualFreeEx(process, remote, 0, MEM_RELEASE);
         return CloseHandle(process), 0;
+    }
+    if (cmd == "wheel") {
+        SetForegroundWindow(main);
+        RECT r;
+        GetWindowRect(c.logView, &r);
+        SetCursorPos((r.left + r.right) / 2, (r.top + r.bottom) / 2);
+        INPUT in[3] = {{INPUT_KEYBOARD, {}}, {INPUT_MOUSE, {}}, {INPUT_KEYBOARD, {}}};
+        in[0].ki.wVk = in[2].ki.wVk = VK_CONTROL, in[2].ki.dwFlags = KEYEVENTF_KEYUP;
+        in[1].mi.dwFlags = MOUSEEVENTF_WHEEL, in[1].mi.mouseData = static_cast<DWORD>(std::atoi(arg) * WHEEL_DELTA);
+        return SendInput(3, in, sizeof(INPUT)) == 3 ? 0 : 6;
     }
     return 2;
 }
