@@ -95,8 +95,7 @@ class ReadingTest(MonitorTestCase):
         for change in (("144", "96"), ("192", "144"), ("96", "192")):
             self.assertEqual(r.probe("dpi-changed", *change), 0)
         self.assertEqual(r.probe("shot-ready"), 0)
-        self.assertEqual(r.objects(), objects)  # each change's fonts and icons replaced, none kept
-
+        self.assertEqual(r.objects(), objects)  # each change's fonts replaced, none kept
         # The user's zoom on top of the DPI's, kept on a move to a monitor of another scale.
         def line_at(scale):
             return r.wait_for(lambda: abs(self.number("line-height")[0] / base_line - scale) <= 0.15, 10)
