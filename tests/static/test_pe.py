@@ -113,9 +113,8 @@ class MonitorImageTest(unittest.TestCase):
                                "processorArchitecture": "*", "publicKeyToken": "6595b64144ccf1df", "language": "*"},
                               found["assemblyIdentity"])
                 # The icon at every size Windows asks for from 100 % to 250 %, and Explorer's largest.
-                icons = resource(pe, pefile.RESOURCE_TYPE["RT_GROUP_ICON"])
-                sizes = {icons[6 + 14 * i] or 256 for i in range(int.from_bytes(icons[4:6], "little"))}
-                self.assertEqual(sizes, {16, 20, 24, 32, 40, 48, 256})
+                icons = resource(pe, pefile.RESOURCE_TYPE["RT_GROUP_ICON"])  # 14 bytes an image after 6
+                self.assertEqual({icons[6 + 14 * i] or 256 for i in range(icons[4])}, {16, 20, 24, 32, 40, 48, 256})
                 fixed = pe.VS_FIXEDFILEINFO[0]
                 parts = [fixed.FileVersionMS >> 16, fixed.FileVersionMS & 0xFFFF,
                          fixed.FileVersionLS >> 16, fixed.FileVersionLS & 0xFFFF]

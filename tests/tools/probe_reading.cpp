@@ -8,8 +8,8 @@
 //                               line-count" | scroll-to N: make N its first visible line
 //   probe line-height           print the pixels from the view's first line to its second
 //   probe dpi-changed NEW OLD   send WM_DPICHANGED for NEW, the window's size scaled from OLD
-//   probe wheel NOTCHES         turn the mouse wheel over the log view with Ctrl held (away
-//                               from the user for a positive count)
+//   probe wheel NOTCHES         click into the log view, then turn the mouse wheel there with
+//                               Ctrl held (away from the user for a positive count)
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -95,9 +95,7 @@ int ReadingCommand(const std::string& cmd, int argc, char** argv, HWND main, con
     }
     if (cmd == "wheel") {
         SetForegroundWindow(main);
-        RECT r;
-        GetWindowRect(c.logView, &r);
-        SetCursorPos((r.left + r.right) / 2, (r.top + r.bottom) / 2);
+        Click(c.logView, false);  // the pointer over it
         INPUT in[3] = {{INPUT_KEYBOARD, {}}, {INPUT_MOUSE, {}}, {INPUT_KEYBOARD, {}}};
         in[0].ki.wVk = in[2].ki.wVk = VK_CONTROL, in[2].ki.dwFlags = KEYEVENTF_KEYUP;
         in[1].mi.dwFlags = MOUSEEVENTF_WHEEL, in[1].mi.mouseData = static_cast<DWORD>(std::atoi(arg) * WHEEL_DELTA);
