@@ -67,6 +67,6 @@ else()
   # A 64-bit program cannot run on 32-bit Windows at all; the system's refusal names it by this.
   set(CPACK_KG_SETUP_DESCRIPTION "セットアップ (64 ビット版 Windows 専用)")
 endif()
-set(CPACK_KG_ICON ${CMAKE_SOURCE_DIR}/src/ui/monitor.ico)
+set(CPACK_KG_ICON ${CMAKE_BINARY_DIR}/src/ui/generated/monitor.ico)  # rendered by the build (src/ui)
 set(CPACK_KG_VERSION_TEXT ${KG_VERSION_TEXT})
 include(CPack)

@@ -8,6 +8,7 @@
 #include "logview/render.h"
 #include "logview/rich_edit.h"
 #include "logview/state.h"
+#include "logview/zoom.h"
 #include "texts.h"
 
 namespace {
@@ -142,5 +143,5 @@ int ApplyDefaultFormat(WindowRef control, int32_t heightTwips) {
 }
 
 int ApplyLogViewDefaultFormat() {
-    return ApplyDefaultFormat(Log().view.handle, kLogViewHeightTwips);
+    return ApplyDefaultFormat(Log().view.handle, LogViewTwips(kLogViewHeightTwips));
 }

@@ -2,6 +2,7 @@
 #include "logview/state.h"
 
 #include "logview/filter.h"
+#include "logview/zoom.h"
 
 LogState& Log() {
     static LogState& state = *new LogState;  // outlives the monitor thread
@@ -11,4 +12,5 @@ LogState& Log() {
 void ResetLogViewState() {
     Log() = LogState{};
     FilterReset();
+    ResetLogViewZoom();
 }

@@ -37,6 +37,8 @@ inline constexpr uintptr_t kScfSelection = 0x0001;
 inline constexpr uint32_t kCfmColor = 0x40000000;
 // The rich edit's notice of a changed selection (EN_SELCHANGE), in its event mask.
 inline constexpr intptr_t kEnmSelChange = 0x00080000;
+inline constexpr unsigned kEmGetZoom = 0x04E0;  // wParam, lParam: where to put numerator and denominator (int32_t)
+inline constexpr unsigned kEmSetZoom = 0x04E1;
 
 // Same layout as the rich edit's CHARFORMATA (win32.cpp checks it field by field).
 struct CharFormat {

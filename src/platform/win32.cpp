@@ -29,6 +29,7 @@ static_assert(kEmGetEventMask == EM_GETEVENTMASK && kEmSetEventMask == EM_SETEVE
               kEnmSelChange == ENM_SELCHANGE);
 static_assert(kScfSelection == SCF_SELECTION && kCfmColor == CFM_COLOR);
 static_assert(sizeof(uint32_t) == sizeof(DWORD));  // what EM_GETSEL writes
+static_assert(kEmGetZoom == EM_GETZOOM && kEmSetZoom == EM_SETZOOM && sizeof(int32_t) == sizeof(INT));
 
 namespace {
 // timeGetTime from the system folder's winmm.dll, looked up at run time: an import of

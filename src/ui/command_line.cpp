@@ -7,7 +7,6 @@
 #include "texts.h"
 #include "ui/command_handoff.h"
 #include "ui/controls.h"
-#include "ui/dpi.h"
 #include "ui/rich_text.h"
 #include "ui/ui_state.h"
 
@@ -18,18 +17,17 @@ constexpr UINT kCommandTimerMs = 50;
 HWND CreateCommandLine(HWND parent) {
     UiState& ui = Ui();
     ui.commandLineRichEdit = LoadRichEditLibrary();
-    const Box place = LayoutOf(parent).commandLine;
     // Unlike the filter box it scrolls sideways: a command may be far longer than the line.
-    HWND line = CreateWindowExA(WS_EX_CLIENTEDGE, "RICHEDIT", "", kOneLineRichEditStyle | ES_AUTOHSCROLL, place.x,
-                                place.y, place.width, place.height, parent, reinterpret_cast<HMENU>(kCommandLineId),
-                                ui.instance, nullptr);
+    // Placed by the paint that its coming asks for, which gives the log view less room too.
+    HWND line = CreateWindowExA(WS_EX_CLIENTEDGE, "RICHEDIT", "", kOneLineRichEditStyle | ES_AUTOHSCROLL, 0, 0, 0, 0,
+                                parent, reinterpret_cast<HMENU>(kCommandLineId), ui.instance, nullptr);
     ui.commandLine = line;
     // Key events reach the window as EN_MSGFILTER; what the user sees is what is sent.
     const LRESULT mask = SendMessageA(line, EM_GETEVENTMASK, 0, 0);
     SendMessageA(line, EM_SETEVENTMASK, 0, mask | ENM_KEYEVENTS);
     // In characters, not bytes: Japanese text can still pass 4095 bytes, and is refused on Enter.
     SendMessageA(line, EM_EXLIMITTEXT, 0, kCommandTextSize - 1);
-    SetOneLineLook(line);
+    SetOneLineLook(line, ui.commandLineScale);
     return line;
 }
 
@@ -72,6 +70,10 @@ void Submit(HWND window) {
 }
 }  // namespace
 
+bool CommandLineShown() {
+    return Ui().commandLine && IsWindowVisible(Ui().commandLine);
+}
+
 void UpdateCommandLine(HWND window) {
     const bool wanted = CommandSenderExists();
     if (wanted && !Ui().commandLine) {
@@ -81,7 +83,7 @@ void UpdateCommandLine(HWND window) {
     } else {
         return;
     }
-    InvalidateRect(window, nullptr, TRUE);  // the paint lays out the log view anew
+    InvalidateRect(window, nullptr, TRUE);  // the paint lays the window out anew
 }
 
 LRESULT OnCommandLineKey(HWND window, const MSGFILTER& filter) {

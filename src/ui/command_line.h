@@ -9,6 +9,8 @@
 // Creates, shows or hides the command line as the command sender is there or not; a
 // change re-lays out the window.
 void UpdateCommandLine(HWND window);
+// It is there and shown (the editor's command sender is installed): the layout gives it a row.
+bool CommandLineShown();
 
 // EN_MSGFILTER from the command line; non-zero swallows the key.
 LRESULT OnCommandLineKey(HWND window, const MSGFILTER& filter);

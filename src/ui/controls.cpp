@@ -24,16 +24,27 @@ HFONT CreateControlFont(const WindowLayout& layout) {
                        CLIP_DEFAULT_PRECIS, PROOF_QUALITY, FIXED_PITCH | FF_MODERN, kFontFace);
 }
 
-HWND CreateButton(HWND parent, const char* caption, const Box& at, int id, HFONT* font) {
+HWND CreateButton(HWND parent, const char* caption, const Box& at, int id, HFONT* font, const WindowLayout& layout) {
     HWND button = CreateWindowExA(0, "BUTTON", caption, kButtonStyle, at.x, at.y, at.width, at.height, parent,
                                   reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), Ui().instance, nullptr);
-    *font = CreateControlFont(LayoutOf(parent));
+    *font = CreateControlFont(layout);
     SendMessageA(button, WM_SETFONT, reinterpret_cast<WPARAM>(*font), 0);
     return button;
 }
 
-void MoveTo(HWND control, const Box& at, BOOL repaint) {
-    MoveWindow(control, at.x, at.y, at.width, at.height, repaint);
+// Moved without repainting, so Windows repaints none of it (MoveWindow's documentation):
+// what moved is then repainted whole, its border and scroll bars too. The parent's part it
+// left was invalidated by what moved it: a resize (CS_HREDRAW | CS_VREDRAW), the command
+// line shown or hidden, a change of the DPI.
+void Place(HWND control, const Box& at) {
+    if (!control) return;
+    RECT now{};
+    GetWindowRect(control, &now);
+    MapWindowPoints(nullptr, GetParent(control), reinterpret_cast<POINT*>(&now), 2);
+    if (now.left == at.x && now.top == at.y && now.right - now.left == at.width && now.bottom - now.top == at.height)
+        return;
+    MoveWindow(control, at.x, at.y, at.width, at.height, FALSE);
+    RedrawWindow(control, nullptr, nullptr, RDW_ERASE | RDW_FRAME | RDW_INVALIDATE | RDW_ALLCHILDREN);
 }
 
 // A button's font made anew for the window's DPI; the old one goes once it is replaced.
@@ -45,8 +56,8 @@ void RefreshFont(HWND control, HFONT* font, const WindowLayout& layout) {
 }
 }  // namespace
 
-HWND CreateLogView(HWND parent) {
-    const Box at = LayoutOf(parent).logView;
+HWND CreateLogView(HWND parent, const WindowLayout& layout) {
+    const Box at = layout.logView;
     Ui().logViewRichEdit = LoadRichEditLibrary();
     HWND view = CreateWindowExA(WS_EX_CLIENTEDGE, "RICHEDIT", "", kLogViewStyle, at.x, at.y, at.width, at.height,
                                 parent, reinterpret_cast<HMENU>(kRichEditId), Ui().instance, nullptr);
@@ -55,29 +66,30 @@ HWND CreateLogView(HWND parent) {
     ApplyLogViewDefaultFormat();
     // Also the control's default format: some rich edits give text typed after a line end
     // the default (black on our dark blue) rather than the insertion point's format.
-    CharFormat format = MakeDefaultCharFormat(kLogViewHeightTwips);
+    CharFormat format = MakeDefaultCharFormat(LogViewTwips(kLogViewHeightTwips));
     SendMessageA(view, EM_SETCHARFORMAT, SCF_DEFAULT, reinterpret_cast<LPARAM>(&format));
     SendMessageA(view, EM_EXLIMITTEXT, 0, kLogViewTextLimit);
-    ZoomToWindowDpi(view);
+    ScaleLogViewToWindowDpi(view);
     return view;
 }
 
-HWND CreateFilterBox(HWND parent) {
-    const Box at = LayoutOf(parent).filterBox;
+HWND CreateFilterBox(HWND parent, const WindowLayout& layout) {
+    const Box at = layout.filterBox;
     Ui().filterBoxRichEdit = LoadRichEditLibrary();
     HWND box = CreateWindowExA(WS_EX_CLIENTEDGE, "RICHEDIT", "", kOneLineRichEditStyle, at.x, at.y, at.width, at.height,
                                parent, reinterpret_cast<HMENU>(kRichEditId), Ui().instance, nullptr);
     Ui().filterBox = box;
     const LRESULT mask = SendMessageA(box, EM_GETEVENTMASK, 0, 0);
     SendMessageA(box, EM_SETEVENTMASK, 0, mask | ENM_UPDATE);
-    SetOneLineLook(box);
+    SetOneLineLook(box, Ui().filterBoxScale);
     return box;
 }
 
-void SetOneLineLook(HWND control) {
+void SetOneLineLook(HWND control, TextScale& scale) {
     SendMessageA(control, EM_SETBKGNDCOLOR, 0, kViewBackground);
     ApplyDefaultFormat(control, kOneLineHeightTwips);
-    ZoomToWindowDpi(control);
+    scale = TextScale{kOneLineHeightTwips};  // a new control has been given nothing yet
+    ScaleToWindowDpi(control, scale);
 }
 
 HMODULE LoadRichEditLibrary() {
@@ -88,21 +100,20 @@ void ReleaseRichEditLibrary(HMODULE library) {
     if (!FreeLibrary(library)) MessageBoxA(nullptr, kLibraryReleaseFailed, kErrorCaption, MB_OK);
 }
 
-HWND CreateStopResumeButton(HWND parent) {
+HWND CreateStopResumeButton(HWND parent, const WindowLayout& layout) {
     HWND button =
-        CreateButton(parent, kCaptionStop, LayoutOf(parent).stopButton, kStopResumeButtonId, &Ui().stopButtonFont);
+        CreateButton(parent, kCaptionStop, layout.stopButton, kStopResumeButtonId, &Ui().stopButtonFont, layout);
     Monitor().stopButton = button;
     return button;
 }
 
-HWND CreateClearButton(HWND parent) {
+HWND CreateClearButton(HWND parent, const WindowLayout& layout) {
     Ui().clearButton =
-        CreateButton(parent, kCaptionClear, LayoutOf(parent).clearButton, kClearButtonId, &Ui().clearButtonFont);
+        CreateButton(parent, kCaptionClear, layout.clearButton, kClearButtonId, &Ui().clearButtonFont, layout);
     return Ui().clearButton;
 }
 
-void PaintFilterLabel(HWND window) {
-    const WindowLayout layout = LayoutOf(window);
+void PaintFilterLabel(HWND window, const WindowLayout& layout) {
     PAINTSTRUCT ps;
     HDC dc = BeginPaint(window, &ps);
     if (!Ui().labelFont) Ui().labelFont = CreateControlFont(layout);
@@ -115,35 +126,27 @@ void PaintFilterLabel(HWND window) {
     EndPaint(window, &ps);
 }
 
-void LayOutControls(HWND window) {
-    WindowLayout layout = LayoutOf(window);
-    MoveTo(Ui().filterBox, layout.filterBox, FALSE);
-    InvalidateRect(Ui().filterBox, nullptr, TRUE);
+void LayOutControls(const WindowLayout& layout) {
+    UiState& ui = Ui();
+    Place(ui.filterBox, layout.filterBox);
+    InvalidateRect(ui.filterBox, nullptr, TRUE);
     if (layout.commandLineShown) {
-        MoveTo(Ui().commandLine, layout.commandLine, FALSE);
-        InvalidateRect(Ui().commandLine, nullptr, TRUE);
+        Place(ui.commandLine, layout.commandLine);
+        InvalidateRect(ui.commandLine, nullptr, TRUE);
     }
-    layout = LayoutOf(window);  // the client area read again for the log view, as it always was
-    MoveTo(static_cast<HWND>(LogView()), layout.logView, FALSE);
+    Place(static_cast<HWND>(LogView()), layout.logView);
+    // Their places change only with the DPI.
+    Place(static_cast<HWND>(Monitor().stopButton.load()), layout.stopButton);
+    Place(ui.clearButton, layout.clearButton);
 }
 
-void OnDpiChanged(HWND window, WPARAM wParam, LPARAM lParam) {
+void ScaleControls(const WindowLayout& layout) {
     UiState& ui = Ui();
-    SetWindowDpi(HIWORD(wParam));
-    const WindowLayout layout = LayoutOf(window);
-    HWND stopButton = static_cast<HWND>(Monitor().stopButton.load());
-    RefreshFont(stopButton, &ui.stopButtonFont, layout);
+    RefreshFont(static_cast<HWND>(Monitor().stopButton.load()), &ui.stopButtonFont, layout);
     RefreshFont(ui.clearButton, &ui.clearButtonFont, layout);
     DeleteObject(ui.labelFont);
     ui.labelFont = nullptr;  // made anew by the next paint
-    for (HWND richEdit : {static_cast<HWND>(LogView()), ui.filterBox, ui.commandLine})
-        if (richEdit) ZoomToWindowDpi(richEdit, true);
-    const RECT* suggested = reinterpret_cast<const RECT*>(lParam);
-    SetWindowPos(window, nullptr, suggested->left, suggested->top, suggested->right - suggested->left,
-                 suggested->bottom - suggested->top, SWP_NOZORDER | SWP_NOACTIVATE);
-    MoveTo(stopButton, layout.stopButton, FALSE);
-    MoveTo(ui.clearButton, layout.clearButton, FALSE);
-    LayOutControls(window);
-    // Moved without repainting, the controls leave their old pixels behind: all of it anew.
-    RedrawWindow(window, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
+    if (HWND view = static_cast<HWND>(LogView())) ScaleLogViewToWindowDpi(view);
+    ScaleToWindowDpi(ui.filterBox, ui.filterBoxScale);
+    if (ui.commandLine) ScaleToWindowDpi(ui.commandLine, ui.commandLineScale);
 }

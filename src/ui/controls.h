@@ -1,17 +1,22 @@
 // src/ui/controls.h
-// The child controls and the painted labels, each where the layout (layout.h) puts it.
+// The child controls and the painted labels, each where the layout (layout.h) it is handed
+// puts it.
 #pragma once
 #include <windows.h>
 
-HWND CreateLogView(HWND parent);
-HWND CreateFilterBox(HWND parent);
-HWND CreateStopResumeButton(HWND parent);
-HWND CreateClearButton(HWND parent);
+#include "logview/zoom.h"
+#include "ui/layout.h"
+
+HWND CreateLogView(HWND parent, const WindowLayout& layout);
+HWND CreateFilterBox(HWND parent, const WindowLayout& layout);
+HWND CreateStopResumeButton(HWND parent, const WindowLayout& layout);
+HWND CreateClearButton(HWND parent, const WindowLayout& layout);
 
 // One-line rich edits (the filter box, the command line): style and look, the default
-// format at 10 point; a refused format is shown in a box owned by the control.
+// format at 10 point at the window's DPI; a refused format is shown in a box owned by the
+// control.
 inline constexpr DWORD kOneLineRichEditStyle = 0x50800000;  // child, visible, border: one line
-void SetOneLineLook(HWND control);
+void SetOneLineLook(HWND control, TextScale& scale);
 
 // The rich-edit library, from the system folder only: a copy beside the program would
 // otherwise be loaded first. Each control holds its own reference.
@@ -21,11 +26,11 @@ void ReleaseRichEditLibrary(HMODULE library);
 
 // Begins and ends the paint: call first on WM_PAINT. Paints the filter label, and the
 // command line's label while it is shown.
-void PaintFilterLabel(HWND window);
-// Moves the filter box, the command line and the log view for the current client size.
-// The buttons stay: their places do not depend on it.
-void LayOutControls(HWND window);
+void PaintFilterLabel(HWND window, const WindowLayout& layout);
+// Moves each control whose place is not the layout's (the command line only while it is
+// shown), and repaints what moved, frames too. The one-line boxes are repainted in any case.
+void LayOutControls(const WindowLayout& layout);
 
-// WM_DPICHANGED: the suggested rectangle, fonts made anew at the new DPI (the old ones
-// deleted), the rich edits zoomed, every control moved, and the whole window repainted.
-void OnDpiChanged(HWND window, WPARAM wParam, LPARAM lParam);
+// After a change of the window's DPI: the buttons' and the labels' fonts made anew (the old
+// ones deleted) and the rich edits' text scaled. The places are the layout's next.
+void ScaleControls(const WindowLayout& layout);

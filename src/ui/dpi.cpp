@@ -1,8 +1,9 @@
 // src/ui/dpi.cpp
 #include "ui/dpi.h"
 
-#include <richedit.h>
-
+#include "logview/log_view.h"
+#include "logview/zoom.h"
+#include "ui/layout.h"
 #include "ui/ui_state.h"
 
 namespace {
@@ -13,13 +14,6 @@ int gSizedFor = kDesignDpi;  // the DPI the window's initial size was made for
 template <typename Fn>
 Fn User32Function(const char* name) {
     return reinterpret_cast<Fn>(reinterpret_cast<void*>(GetProcAddress(GetModuleHandleA("user32.dll"), name)));
-}
-
-int SystemDpi() {
-    HDC screen = GetDC(nullptr);
-    const int dpi = screen ? GetDeviceCaps(screen, LOGPIXELSY) : kDesignDpi;
-    if (screen) ReleaseDC(nullptr, screen);
-    return dpi > 0 ? dpi : kDesignDpi;
 }
 
 // The design's client area (its outer size less the frame, caption and menu bar at 96
@@ -37,6 +31,13 @@ SIZE WindowSizeFor(int dpi) {
     return {r.right - r.left, r.bottom - r.top};
 }
 }  // namespace
+
+int SystemDpi() {
+    HDC screen = GetDC(nullptr);
+    const int dpi = screen ? GetDeviceCaps(screen, LOGPIXELSY) : kDesignDpi;
+    if (screen) ReleaseDC(nullptr, screen);
+    return dpi > 0 ? dpi : kDesignDpi;
+}
 
 SIZE InitialWindowSize() {
     gSizedFor = SystemDpi();
@@ -56,17 +57,10 @@ void SetWindowDpi(int dpi) {
     Ui().dpi = dpi > 0 ? dpi : kDesignDpi;
 }
 
-WindowLayout LayoutOf(HWND window) {
-    RECT r{};
-    GetClientRect(window, &r);
-    return LayOutWindow(r.right - r.left, r.bottom - r.top, Ui().dpi, CommandLineShown());
+void ScaleToWindowDpi(HWND richEdit, TextScale& scale) {
+    ScaleText(richEdit, scale, Ui().dpi, SystemDpi());
 }
 
-void ZoomToWindowDpi(HWND richEdit, bool undo) {
-    const int system = SystemDpi();
-    if (Ui().dpi != system) {
-        SendMessageA(richEdit, EM_SETZOOM, static_cast<WPARAM>(Ui().dpi), system);
-    } else if (undo) {
-        SendMessageA(richEdit, EM_SETZOOM, 0, 0);
-    }
+void ScaleLogViewToWindowDpi(HWND view) {
+    ScaleLogView(view, kLogViewHeightTwips, Ui().dpi, SystemDpi());
 }

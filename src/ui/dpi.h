@@ -4,7 +4,7 @@
 #pragma once
 #include <windows.h>
 
-#include "ui/layout.h"
+#include "logview/zoom.h"
 
 // The outer size to create the window at, before it exists: for the system's DPI, the
 // design's 500 x 480 with the client area scaled. Exactly 500 x 480 at 96 DPI.
@@ -14,11 +14,10 @@ SIZE InitialWindowSize();
 void AdoptWindowDpi(HWND window);
 // WM_DPICHANGED gives the new DPI; the controls are then scaled to it (controls.h).
 void SetWindowDpi(int dpi);
+int SystemDpi();
 
-// The window's layout now: its client area, its DPI, whether the command line is shown.
-WindowLayout LayoutOf(HWND window);
-
-// The rich edits lay their point sizes out at the system's DPI; in a window at another
-// DPI (another monitor's) they are zoomed to the window's, so 9 point stays 9 point.
-// Nothing is sent while the two are the same, unless a zoom is to be undone.
-void ZoomToWindowDpi(HWND richEdit, bool undo = false);
+// Rich edits lay their point sizes out at the system's DPI; in a window at another DPI
+// (another monitor's) their text is scaled to the window's, so 9 point stays 9 point. The
+// log view's also by the user's zoom (logview/zoom.h).
+void ScaleToWindowDpi(HWND richEdit, TextScale& scale);
+void ScaleLogViewToWindowDpi(HWND view);

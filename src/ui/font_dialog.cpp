@@ -9,6 +9,7 @@
 #include <cstring>
 
 #include "logview/log_view.h"
+#include "logview/zoom.h"
 #include "texts.h"
 
 namespace {
@@ -41,7 +42,8 @@ int ChooseLogViewFont() {
 
     LOGFONTA font{};
     HDC dc = GetDC(view);
-    font.lfHeight = TwipsToLogFontHeight(format.yHeight, GetDeviceCaps(dc, LOGPIXELSY));
+    // Sizes as the user means them: where the view's text height carries the zoom, without it.
+    font.lfHeight = TwipsToLogFontHeight(LogViewDesignTwips(format.yHeight), GetDeviceCaps(dc, LOGPIXELSY));
     ReleaseDC(view, dc);
     const BYTE effects = static_cast<BYTE>(format.dwEffects & 0xFF);
     font.lfWeight = (effects & CFE_BOLD) ? 700 : 400;
@@ -63,7 +65,7 @@ int ChooseLogViewFont() {
     if (ChooseFontA(&dialog)) {
         format.cbSize = sizeof format;
         format.dwMask = kDefaultFormatMask;
-        format.yHeight = PointSizeToTwips(dialog.iPointSize);
+        format.yHeight = LogViewTwips(PointSizeToTwips(dialog.iPointSize));
         format.dwEffects = ChosenEffects(font);
         format.crTextColor = dialog.rgbColors;
         format.bCharSet = font.lfCharSet;

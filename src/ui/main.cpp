@@ -13,6 +13,7 @@
 #include "ui/main_window.h"
 #include "ui/ui_state.h"
 #include "ui/view_keys.h"
+#include "ui/zoom_keys.h"
 
 namespace {
 // How long the exit waits for the monitor thread to finish the message in hand.
@@ -43,7 +44,10 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int showCommand) {
 
     MSG msg;
     while (GetMessageA(&msg, nullptr, 0, 0) > 0) {
-        if (HandleFindMessage(window, msg) || HandleLogViewShortcut(msg) || HandleViewKey(window, msg)) continue;
+        if (HandleFindMessage(window, msg) || HandleZoomMessage(window, msg) || HandleLogViewShortcut(msg) ||
+            HandleViewKey(window, msg)) {
+            continue;
+        }
         TranslateMessage(&msg);
         DispatchMessageA(&msg);
     }

@@ -18,30 +18,51 @@
 #include "ui/dpi.h"
 #include "ui/find.h"
 #include "ui/font_dialog.h"
+#include "ui/layout.h"
 #include "ui/log_menu.h"
 #include "ui/resource.h"
 #include "ui/ui_state.h"
-
-UiState& Ui() {
-    static UiState state;
-    return state;
-}
+#include "ui/window_icons.h"
 
 namespace {
+// The layout from its inputs now, handed to whatever places controls.
+WindowLayout CurrentLayout(HWND window) {
+    RECT r{};
+    GetClientRect(window, &r);
+    return LayOutWindow(r.right - r.left, r.bottom - r.top, Ui().dpi, CommandLineShown());
+}
+
 void OnCreate(HWND window) {
     AdoptWindowDpi(window);
-    CreateLogView(window);
-    CreateFilterBox(window);
-    CreateStopResumeButton(window);
-    CreateClearButton(window);
+    SetWindowIcons(window);
+    const WindowLayout layout = CurrentLayout(window);
+    CreateLogView(window, layout);
+    CreateFilterBox(window, layout);
+    CreateStopResumeButton(window, layout);
+    CreateClearButton(window, layout);
     UpdateCommandLine(window);
     OpenCaptureChannel();
     Ui().monitorThread = StartMonitorThread();
 }
 
 void OnPaint(HWND window) {
-    PaintFilterLabel(window);
-    LayOutControls(window);
+    const WindowLayout layout = CurrentLayout(window);
+    PaintFilterLabel(window, layout);
+    LayOutControls(layout);
+}
+
+// The fonts, the icons and the text for the new DPI, the suggested rectangle, every control
+// at its new place; then all of it repainted, borders and scroll bars too, as Windows
+// leaves them stale after controls were moved without repainting.
+void OnDpiChanged(HWND window, WPARAM wParam, LPARAM lParam) {
+    SetWindowDpi(HIWORD(wParam));
+    SetWindowIcons(window);
+    ScaleControls(CurrentLayout(window));
+    const RECT* suggested = reinterpret_cast<const RECT*>(lParam);
+    SetWindowPos(window, nullptr, suggested->left, suggested->top, suggested->right - suggested->left,
+                 suggested->bottom - suggested->top, SWP_NOZORDER | SWP_NOACTIVATE);
+    LayOutControls(CurrentLayout(window));
+    RedrawWindow(window, nullptr, nullptr, RDW_ERASE | RDW_FRAME | RDW_INVALIDATE | RDW_ALLCHILDREN);
 }
 
 void OnClose(HWND window) {
@@ -66,6 +87,7 @@ void OnClose(HWND window) {
     DeleteObject(ui.labelFont);
     ui.labelFont = nullptr;
     DestroyWindow(window);
+    DestroyWindowIcons();
 }
 
 void CheckFilter(WPARAM wParam, LPARAM lParam) {

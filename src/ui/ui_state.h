@@ -1,7 +1,10 @@
 // src/ui/ui_state.h
-// The window-side state: the handles and fonts the main window and its controls keep.
+// The window-side state: the handles, fonts and scales the main window and its controls
+// keep, in one place (ui_state.cpp). Every file of the window reads it; it asks none of them.
 #pragma once
 #include <windows.h>
+
+#include "logview/zoom.h"
 
 inline constexpr int kCommandExit = 40002;
 inline constexpr int kCommandFont = 40003;
@@ -30,7 +33,9 @@ struct UiState {
     HFONT stopButtonFont = nullptr;
     HFONT clearButtonFont = nullptr;
     HFONT labelFont = nullptr;
-    int dpi = 96;  // the window's, which every length and font is scaled to (dpi.h)
+    int dpi = 96;                                  // the window's, which every length and font is scaled to (dpi.h)
+    HICON smallIcon = nullptr, bigIcon = nullptr;  // the window's, at its DPI (window_icons.h)
+    TextScale filterBoxScale, commandLineScale;    // the log view's lives with it (logview/zoom.h)
     // Only while the editor's command sender is installed (looked for at start and at
     // every activation); otherwise the window is as it always was.
     HWND commandLine = nullptr;
@@ -39,8 +44,3 @@ struct UiState {
 };
 
 UiState& Ui();
-
-// The command line is there and shown (the editor's command sender is installed).
-inline bool CommandLineShown() {
-    return Ui().commandLine && IsWindowVisible(Ui().commandLine);
-}

@@ -97,7 +97,7 @@ class MonitorImageTest(unittest.TestCase):
                 reloc = opt.DATA_DIRECTORY[pefile.DIRECTORY_ENTRY["IMAGE_DIRECTORY_ENTRY_BASERELOC"]]
                 self.assertGreater(reloc.Size, 0)
 
-    def test_manifest_and_version_record(self):
+    def test_manifest_icon_and_version_record(self):
         for which, pe in monitors():
             with self.subTest(which):
                 manifest = resource(pe, pefile.RESOURCE_TYPE["RT_MANIFEST"])
@@ -105,12 +105,16 @@ class MonitorImageTest(unittest.TestCase):
                 self.assertIn(f'version="{VERSION_TEXT}"'.encode(), manifest)
                 self.assertIn(b'level="asInvoker"', manifest)
                 found = manifest_elements(manifest)
-                self.assertEqual(found["dpiAwareness"], ["PerMonitorV2, PerMonitor"])
-                self.assertEqual(found["dpiAware"], ["true/pm"])  # 8.1 per monitor, 7 system-aware
+                # Per-monitor v2, else system-aware: never v1, which scales neither frame nor dialogs.
+                self.assertEqual(found["dpiAwareness"], ["PerMonitorV2, System"])
+                self.assertEqual(found["dpiAware"], ["true"])
                 self.assertEqual({os["Id"] for os in found["supportedOS"]}, SUPPORTED_OS)
                 self.assertIn({"type": "win32", "name": "Microsoft.Windows.Common-Controls", "version": "6.0.0.0",
                                "processorArchitecture": "*", "publicKeyToken": "6595b64144ccf1df", "language": "*"},
                               found["assemblyIdentity"])
+                # The icon at every size Windows asks for from 100 % to 250 %, and Explorer's largest.
+                icons = resource(pe, pefile.RESOURCE_TYPE["RT_GROUP_ICON"])  # 14 bytes an image after 6
+                self.assertEqual({icons[6 + 14 * i] or 256 for i in range(icons[4])}, {16, 20, 24, 32, 40, 48, 256})
                 fixed = pe.VS_FIXEDFILEINFO[0]
                 parts = [fixed.FileVersionMS >> 16, fixed.FileVersionMS & 0xFFFF,
                          fixed.FileVersionLS >> 16, fixed.FileVersionLS & 0xFFFF]

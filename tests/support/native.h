@@ -34,6 +34,8 @@ struct StandInControl {
     std::string caption;
     CharFormat format{};               // the last format set
     intptr_t setCharFormatAnswer = 1;  // what EM_SETCHARFORMAT answers
+    bool takesZoom = true;             // false: EM_SETZOOM is refused, as a rich edit 1.0 may
+    int32_t zoomNum = 0, zoomDen = 0;  // 0 / 0: none
     bool record = true;
     std::vector<RecordedMessage> log;
     // What the user sees: with redraw off (WM_SETREDRAW 0) a change of text stays unseen

@@ -139,6 +139,16 @@ intptr_t SendToWindow(WindowRef window, unsigned message, uintptr_t wParam, intp
         case kEmSetTargetDevice:
             c->wrap = lParam == 0;
             return 1;
+        case kEmSetZoom:
+            if (!c->takesZoom) return 0;
+            c->zoomNum = static_cast<int32_t>(wParam), c->zoomDen = static_cast<int32_t>(lParam);
+            return 1;
+        case kEmGetZoom:
+            *reinterpret_cast<int32_t*>(wParam) = c->zoomNum, *reinterpret_cast<int32_t*>(lParam) = c->zoomDen;
+            return 1;
+        case kEmGetCharFormat:
+            std::memcpy(reinterpret_cast<void*>(lParam), &c->format, sizeof(CharFormat));
+            return 0;
         default:
             return 0;
     }

@@ -10,6 +10,8 @@
 //   probe dpi-changed NEW OLD   send WM_DPICHANGED for NEW, the window's size scaled from OLD
 //   probe scroll-bars           print whether the view shows its horizontal and vertical bars
 //   probe colour AT             print "R G B", the colour of the view's character AT (selects it)
+//   probe wheel NOTCHES         click into the log view, then turn the mouse wheel there with
+//                               Ctrl held (away from the user for a positive count)
 #include <richedit.h>
 #include <windows.h>
 
@@ -110,6 +112,14 @@ int ReadingCommand(const std::string& cmd, int argc, char** argv, HWND main, con
         SendMessageA(main, WM_DPICHANGED, MAKEWPARAM(now, now), reinterpret_cast<LPARAM>(remote));
         VirtualFreeEx(process, remote, 0, MEM_RELEASE);
         return CloseHandle(process), 0;
+    }
+    if (cmd == "wheel") {
+        SetForegroundWindow(main);
+        Click(c.logView, false);  // the pointer over it
+        INPUT in[3] = {{INPUT_KEYBOARD, {}}, {INPUT_MOUSE, {}}, {INPUT_KEYBOARD, {}}};
+        in[0].ki.wVk = in[2].ki.wVk = VK_CONTROL, in[2].ki.dwFlags = KEYEVENTF_KEYUP;
+        in[1].mi.dwFlags = MOUSEEVENTF_WHEEL, in[1].mi.mouseData = static_cast<DWORD>(std::atoi(arg) * WHEEL_DELTA);
+        return SendInput(3, in, sizeof(INPUT)) == 3 ? 0 : 6;
     }
     return 2;
 }

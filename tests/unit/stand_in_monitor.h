@@ -12,6 +12,7 @@
 #include "logview/filter.h"
 #include "logview/log_view.h"
 #include "logview/state.h"
+#include "logview/zoom.h"
 #include "support/native.h"
 #include "texts.h"
 
