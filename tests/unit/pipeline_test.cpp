@@ -4,6 +4,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <tuple>
 
 #include <unistd.h>
 
@@ -98,15 +99,36 @@ TEST_F(Pipeline, Utf8LineIsConvertedBeforeFloodControlAndOutput) {
     EXPECT_EQ(Capture().flood.repeatCounters.count("\x82\xA0 utf8\n"), 1u);  // keyed converted
 }
 
-TEST_F(Pipeline, LongLineIsShownAndForwardedAsItsFirst511BytesButKeyedWhole) {
+TEST_F(Pipeline, ALineOver511BytesKeepsWholeCharactersIn510AndItsLineEndEverywhere) {
     PlaceSharedLibrary();
     std::string line(600, 'y');
     line += "\n";
+    using S = std::string;  // \x89\x89 is one double-byte character, \xB1 (ｱ) a single-byte one
+    const std::tuple<S, S, int> rows[] = {
+        {S(509, 'y') + "\n", S(509, 'y') + "\n", 0},  // 510 and 511 bytes: whole
+        {S(510, 'y') + "\n", S(510, 'y') + "\n", 0},
+        {S(511, 'y') + "\n", S(510, 'y') + "\n", 0},  // 512 and 600: cut
+        {S(599, 'y') + "\n", S(510, 'y') + "\n", 0},
+        {S(510, '\x89') + "\n", S(510, '\x89') + "\n", 0},
+        {S(510, '\x89') + "y\n", S(510, '\x89') + "\n", 0},
+        {"y" + S(510, '\x89') + "\n", "y" + S(508, '\x89') + "\n", 0},  // its last character straddles byte 510
+        {"y" + S(598, '\x89') + "\n", "y" + S(508, '\x89') + "\n", 0},
+        {S(511, '\xB1') + "\n", S(510, '\xB1') + "\n", 0},
+        {S(509, 'y') + "\nzz\n", S(509, 'y') + "\n", 0},  // cut right after a line end: no second one
+        {S(497, 'y') + kErrorPrefix + "more\n", S(497, 'y') + kErrorPrefix + "\n", 1},  // counted if kept
+        {S(498, 'y') + kErrorPrefix + "more\n", S(498, 'y') + "KUMOGATAERR:\n", 0},
+    };
+    for (const auto& [text, kept, counted] : rows) {
+        const size_t shown = view.text.size();
+        const int32_t errors = Monitor().errorCount.load();
+        Receive(text.c_str());
+        const std::vector<std::string> got{History().back(), view.text.substr(shown), Forwarded().back()};
+        EXPECT_EQ(got, std::vector<std::string>(3, kept)) << text.size();
+        EXPECT_EQ(Monitor().errorCount.load() - errors, counted) << text.size();
+    }
     for (uint32_t t = 0; t <= 3100; t += 100)
         At(10000 + t), Receive(line.c_str());
-    EXPECT_EQ(History().back(), std::string(511, 'y'));
-    EXPECT_EQ(Forwarded().back(), std::string(511, 'y'));
-    EXPECT_EQ(Capture().flood.repeatCounters.count(line), 1u);
+    EXPECT_EQ(Capture().flood.repeatCounters.count(line), 1u);  // keyed on the whole text
 }
 
 TEST_F(Pipeline, HeaderLineIsPrintedWhenDueAndOnlyForGatedLines) {
@@ -149,7 +171,7 @@ TEST_F(Pipeline, PendingTextIsBoundedByCompletingTheLine) {
     Receive(chunk.c_str());  // would pass the bound: the line is completed with it
     EXPECT_TRUE(Monitor().pendingText.empty());
     ASSERT_EQ(History().size(), 1u);
-    EXPECT_EQ(History()[0], std::string(511, 'p'));
+    EXPECT_EQ(History()[0], std::string(510, 'p') + "\n");
     Receive("after\n");
     EXPECT_EQ(History().back(), "after\n");
 }
