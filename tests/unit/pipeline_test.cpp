@@ -8,6 +8,7 @@
 
 #include <unistd.h>
 
+#include "capture/library_note.h"
 #include "fixture.h"
 
 using Pipeline = MonitorTest;
@@ -188,6 +189,45 @@ TEST_F(Pipeline, ForwardingFollowsTheLibraryAsItComesAndGoes) {
     noExport.exports["SetSharedMessage"] = reinterpret_cast<void*>(&RecordForwarded);
     Receive("now it is there\n");
     EXPECT_EQ(Forwarded(), std::vector<std::string>{"now it is there\n"});
+}
+
+TEST_F(Pipeline, ALibraryThereThatCannotLoadIsToldOnceAfterItsLineWithTheReasonAndWhatToDo) {
+    // The start of a Windows image built for machine: its DOS header pointing at "PE\0\0".
+    auto ImageFor = [](uint16_t machine, char header = '\x80') {
+        std::string b = "MZ" + std::string(0x3A, '\0') + header + std::string(0x49, '\0');
+        return b.replace(0x80, 6, {'P', 'E', 0, 0, static_cast<char>(machine & 0xFF), static_cast<char>(machine >> 8)});
+    };
+    auto Note = [](uint32_t error, const char* advice) {
+        char note[1024];
+        const std::string reason = kSharedLibraryPath + (": reason " + std::to_string(error)) + ".";
+        std::snprintf(note, sizeof note, kLibraryNoteFormat, reason.c_str(), error, advice);
+        return std::string(note);
+    };
+    const std::string x86 = ImageFor(kMachineI386), x64 = ImageFor(kMachineAmd64), far = ImageFor(0x8664, '\x8C');
+    // What lies at the path (nothing for error 0), its load error, the advice told (none: not told).
+    const std::tuple<std::string, uint32_t, const char*> steps[] = {
+        {x86, 193, kLibraryIs32Bit},
+        {x86, 193, nullptr},  // the same failure again
+        {ImageFor(0xAA64), 193, kLibraryOtherMachine},
+        {x64, 126, kLibraryNeedsMore},
+        {x64, 127, kLibraryNeedsMore},
+        {"", 1006, kLibraryEmpty},
+        {far, 193, kLibraryNotAnImage},  // "PE" past the bytes read
+        {x64, 1114, kLibraryReinstall},
+        {"", 0, nullptr},
+        {x64, 1114, kLibraryReinstall},  // gone, then back: told again
+    };
+    for (const auto& [bytes, error, advice] : steps) {
+        StandInLibrary file{{}, bytes, error};
+        PlaceLibrary(kSharedLibraryPath, error ? &file : nullptr);
+        const size_t before = History().size();
+        Receive("line\n");
+        std::vector<std::string> expected{"line\n"};
+        if (advice) expected.push_back(Note(error, advice));
+        EXPECT_EQ(std::vector<std::string>(History().begin() + before, History().end()), expected) << error;
+    }
+    EXPECT_EQ(LibraryLoadNote(193, {true, 90, x64}, kMachineI386, SystemErrorText(193)), Note(193, kLibraryIs64Bit));
+    EXPECT_EQ(LibraryLoadNote(5, {true, 90, ""}, kMachineI386, SystemErrorText(5)), Note(5, kLibraryReinstall));
 }
 
 TEST_F(Pipeline, HostIsAnImageNamedForTheEditorInAnyCaseWhileTheEditorsWindowExists) {
