@@ -71,6 +71,7 @@ const TextCase kTexts[] = {
     KG_TEXT(kMenuSelectAll, "すべて選択"),
     KG_TEXT(kMenuSaveAs, "名前を付けて保存..."),
     KG_TEXT(kSaveFailed, "保存できませんでした。\n%s\nエラー番号 == %u"),
+    KG_TEXT(kSaveLeftAside, "保存できませんでした。\n%s\n元のファイル: %s\n保存した内容: %s\nエラー番号 == %u"),
     KG_TEXT(kSaveDialogFailed, "保存先を選ぶダイアログでエラーが起きました。\nエラー番号 == 0x%04X"),
     KG_TEXT(kMenuFind, "検索..."),
     KG_TEXT(kMenuAutoScroll, "自動スクロール"),
