@@ -8,6 +8,8 @@
 //                               line-count" | scroll-to N: make N its first visible line
 //   probe line-height           print the pixels from the view's first line to its second
 //   probe dpi-changed NEW OLD   send WM_DPICHANGED for NEW, the window's size scaled from OLD
+//   probe focus                 print where the monitor's focus is: view, filter, main (elsewhere
+//                               in it), find (its dialog), box:main or box:find (a box's owner), none
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -75,6 +77,17 @@ int ReadingCommand(const std::string& cmd, int argc, char** argv, HWND main, con
         const LRESULT second = SendMessageA(c.logView, EM_LINEINDEX, 1, 0);
         const int y0 = HIWORD(SendMessageA(c.logView, EM_POSFROMCHAR, 0, 0));
         return std::printf("%d\n", HIWORD(SendMessageA(c.logView, EM_POSFROMCHAR, second, 0)) - y0), 0;
+    }
+    if (cmd == "focus") {
+        GUITHREADINFO gui{};
+        gui.cbSize = sizeof gui;
+        GetGUIThreadInfo(GetWindowThreadProcessId(main, nullptr), &gui);
+        const HWND f = gui.hwndFocus, root = GetAncestor(f, GA_ROOT), owner = GetWindow(root, GW_OWNER);
+        const char* in = GetDlgItem(root, kFindText) ? "find"
+                         : owner == main             ? "box:main"
+                         : owner                     ? "box:find"
+                                                     : "main";
+        return std::printf("%s\n", f == c.logView ? "view" : f == c.filterBox ? "filter" : f ? in : "none"), 0;
     }
     if (cmd == "dpi-changed" && argc > 3) {
         const int now = std::atoi(argv[2]), was = std::atoi(argv[3]);
