@@ -6,6 +6,7 @@
 #include <new>
 #include <string>
 
+#include "capture/display_copy.h"
 #include "capture/flood.h"
 #include "capture/forward.h"
 #include "encoding/convert.h"
@@ -69,8 +70,7 @@ void RunPipeline(CapturedMessage& msg) {
     const Outcome outcome = FloodDecide(work);
     if (outcome == Outcome::Drop) return;
 
-    std::strncpy(m.displayBuffer, work.c_str(), sizeof m.displayBuffer);
-    m.displayBuffer[sizeof m.displayBuffer - 1] = '\0';
+    CopyForDisplay(work, m.displayBuffer);
 
     // Counting reads only displayBuffer, so it may come before the UI hand-off below,
     // which does the trim and the output in one synchronous send. What the cut-off counts

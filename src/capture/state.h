@@ -43,6 +43,10 @@ struct FloodState {
 struct ForwardState {
     LibraryRef library = nullptr;  // kept once a load succeeds
     void* exportAddress = nullptr;
+    // The failure to load it last told in the view (library_note.h).
+    bool failureTold = false;
+    uint32_t toldError = 0;
+    int toldFault = 0;
 };
 
 struct CaptureState {

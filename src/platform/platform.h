@@ -71,8 +71,21 @@ void ShowError(WindowRef owner, const char* text);    // MessageBoxA, caption "E
 // LoadLibraryExA: the library's own dependencies come from its folder or the system
 // folder, never from the program's folder, the current folder or PATH; so do the DLLs it
 // loads by name at run time (its folder joins the process's search, once).
-LibraryRef LoadLibraryAt(const char* path);
+// When the load fails, error (if given) gets the system's error number.
+LibraryRef LoadLibraryAt(const char* path, uint32_t* error = nullptr);
 void* FindExport(LibraryRef library, const char* name);  // GetProcAddress
+
+// What is at a path: whether a file (not a folder) is there, its size, and up to `most` of
+// its first bytes (none when it cannot be read).
+struct FileHead {
+    bool exists = false;
+    uint64_t size = 0;
+    std::string bytes;
+};
+FileHead ReadFileHead(const char* path, size_t most);
+// The system's text for an error number (FormatMessageA), inserts such as %1 left as they
+// are; empty when the system has none.
+std::string SystemErrorText(uint32_t error);
 
 // The host test's view of the desktop: whether a window of the host's class exists, and
 // the device-form image name of a process opened with the given access (false when it

@@ -94,9 +94,39 @@ void AllowLoadsFromFolderOf(const char* path) {
 }
 }  // namespace
 
-LibraryRef LoadLibraryAt(const char* path) {
+LibraryRef LoadLibraryAt(const char* path, uint32_t* error) {
     AllowLoadsFromFolderOf(path);
-    return LoadLibraryExA(path, nullptr, LOAD_LIBRARY_SEARCH_DLL_LOAD_DIR | LOAD_LIBRARY_SEARCH_SYSTEM32);
+    HMODULE library = LoadLibraryExA(path, nullptr, LOAD_LIBRARY_SEARCH_DLL_LOAD_DIR | LOAD_LIBRARY_SEARCH_SYSTEM32);
+    if (!library && error) *error = GetLastError();
+    return library;
+}
+
+FileHead ReadFileHead(const char* path, size_t most) {
+    FileHead head;
+    WIN32_FILE_ATTRIBUTE_DATA data{};
+    if (!GetFileAttributesExA(path, GetFileExInfoStandard, &data) || (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY))
+        return head;
+    head.exists = true;
+    head.size = static_cast<uint64_t>(data.nFileSizeHigh) << 32 | data.nFileSizeLow;
+    HANDLE file = CreateFileA(path, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                              OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE) return head;
+    head.bytes.resize(most);
+    DWORD read = 0;
+    if (!ReadFile(file, head.bytes.data(), static_cast<DWORD>(most), &read, nullptr)) read = 0;
+    head.bytes.resize(read);
+    CloseHandle(file);
+    return head;
+}
+
+std::string SystemErrorText(uint32_t error) {
+    char* text = nullptr;
+    const DWORD n =
+        FormatMessageA(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
+                       nullptr, error, 0, reinterpret_cast<char*>(&text), 0, nullptr);
+    const std::string out = text ? std::string(text, n) : std::string();
+    LocalFree(text);
+    return out;
 }
 
 bool HostWindowExists() {

@@ -46,7 +46,10 @@ void FindInView(HWND window, bool down) {
     if (at == kNoMatch) {
         std::string message(sizeof kNotFoundFormat + query.what.size(), '\0');
         std::snprintf(message.data(), message.size(), kNotFoundFormat, query.what.c_str());
-        MessageBoxA(window, message.c_str(), kWindowTitle, MB_OK | MB_ICONINFORMATION);
+        // Owned by the dialog while it is open: modal to it, so that it cannot ask again
+        // (and stack boxes) before this one is answered.
+        MessageBoxA(gDialog && IsWindow(gDialog) ? gDialog : window, message.c_str(), kWindowTitle,
+                    MB_OK | MB_ICONINFORMATION);
         return;
     }
     SetAutoScroll(false);  // else the next arrival takes the view away from the match

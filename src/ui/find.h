@@ -2,7 +2,8 @@
 // Find in the log view: the system's find dialog (Ctrl+F or the menu's "検索..."), and F3
 // and Shift+F3 for the next and the previous match of the last search, wherever the focus
 // is in the window. A match is selected, scrolled into view, and turns auto-scroll off so
-// that it stays there; when there is none, a box owned by the window says so.
+// that it stays there; when there is none, a box says so, owned by the dialog while it is
+// open, else by the window.
 #pragma once
 #include <windows.h>
 

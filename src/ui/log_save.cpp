@@ -72,21 +72,53 @@ bool WorthRetrying(DWORD error, const std::string& path) {
     }
 }
 
+// A name beside path that no file has yet, for the old file while the new one takes its place.
+std::string BackupNameFor(const std::string& path) {
+    std::string name;
+    for (int n = 0; n < 100; ++n) {
+        name = path + "." + std::to_string(GetCurrentProcessId()) + "-" + std::to_string(n) + ".bak";
+        if (GetFileAttributesA(name.c_str()) == INVALID_FILE_ATTRIBUTES) break;
+    }
+    return name;
+}
+
+DWORD MoveIn(const std::string& temporary, const std::string& path) {
+    for (int attempt = 1;; ++attempt) {
+        if (MoveFileExA(temporary.c_str(), path.c_str(), MOVEFILE_WRITE_THROUGH)) return 0;
+        const DWORD error = GetLastError();
+        if (attempt == kPutInPlaceTries || !WorthRetrying(error, path)) return error;
+        Sleep(kPutInPlaceRetryMs);
+    }
+}
+
 // An existing file is replaced in place (ReplaceFile): it keeps its attributes, its
 // permissions and its identity, which a move over it would take from the new file. A
-// file not there yet is moved in.
-DWORD PutInPlace(const std::string& temporary, const std::string& path) {
+// file not there yet is moved in. The old file is replaced through a backup name: as
+// ReplaceFile's documentation says, ERROR_UNABLE_TO_MOVE_REPLACEMENT_2 leaves the new file
+// under its own name and the old one under another, the backup name if one was given (else
+// a name nobody knows). The backup goes only once the new file is in place; otherwise
+// aside says where the old one is.
+DWORD PutInPlace(const std::string& temporary, const std::string& path, std::string* aside) {
+    const std::string backup = BackupNameFor(path);
     for (int attempt = 1;; ++attempt) {
         DWORD error = 0;
-        if (!ReplaceFileA(path.c_str(), temporary.c_str(), nullptr, REPLACEFILE_IGNORE_MERGE_ERRORS, nullptr,
+        if (!ReplaceFileA(path.c_str(), temporary.c_str(), backup.c_str(), REPLACEFILE_IGNORE_MERGE_ERRORS, nullptr,
                           nullptr)) {
             error = GetLastError();
-            if (error == ERROR_FILE_NOT_FOUND && !MoveFileExA(temporary.c_str(), path.c_str(), MOVEFILE_WRITE_THROUGH))
-                error = GetLastError();
-            else if (error == ERROR_FILE_NOT_FOUND)
-                error = 0;
+            if (error == ERROR_FILE_NOT_FOUND) return MoveIn(temporary, path);
+            if (error == ERROR_UNABLE_TO_MOVE_REPLACEMENT_2) {
+                error = MoveIn(temporary, path);
+                if (error) {
+                    *aside = backup;
+                    return error;
+                }
+            }
         }
-        if (!error || attempt == kPutInPlaceTries || !WorthRetrying(error, path)) return error;
+        if (!error) {
+            DeleteFileA(backup.c_str());
+            return 0;
+        }
+        if (attempt == kPutInPlaceTries || !WorthRetrying(error, path)) return error;
         Sleep(kPutInPlaceRetryMs);
     }
 }
@@ -103,12 +135,13 @@ std::string DefaultFileName() {
 
 // The written file goes in place only when it is whole: a failure never leaves a half
 // file under the chosen name. The new file is removed after a failure unless the old one
-// is gone already (a replace can fail half-way): then it is all that is left of the log.
-DWORD SaveTo(const std::string& path, const std::string& bytes) {
-    std::string temporary;
-    if (const DWORD error = WriteBeside(path, bytes, &temporary)) return error;
-    const DWORD error = PutInPlace(temporary, path);
-    if (error && GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES) DeleteFileA(temporary.c_str());
+// is gone from its place: then it is the log's only copy, and written names where it is
+// (and aside where the old file lies, when a replace moved it there).
+DWORD SaveTo(const std::string& path, const std::string& bytes, std::string* written, std::string* aside) {
+    if (const DWORD error = WriteBeside(path, bytes, written)) return error;
+    const DWORD error = PutInPlace(*written, path, aside);
+    if (error && aside->empty() && GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES)
+        DeleteFileA(written->c_str());
     return error;
 }
 }  // namespace
@@ -126,7 +159,7 @@ void SaveLogViewAs(HWND owner) {
     dialog.nMaxFile = sizeof path;
     dialog.lpstrDefExt = "txt";
     dialog.Flags = OFN_OVERWRITEPROMPT | OFN_PATHMUSTEXIST | OFN_NOCHANGEDIR | OFN_HIDEREADONLY;
-    char message[MAX_PATH + 256];
+    char message[4 * MAX_PATH + 256];  // up to three names
     if (!GetSaveFileNameA(&dialog)) {
         // Cancelled is 0; anything else (a name too long for the buffer, say) is a failure.
         if (const DWORD error = CommDlgExtendedError()) {
@@ -135,8 +168,14 @@ void SaveLogViewAs(HWND owner) {
         }
         return;
     }
-    if (const DWORD error = SaveTo(path, WithCrlfLineEnds(RichEditText(static_cast<HWND>(LogView()))))) {
+    std::string written, aside;
+    const DWORD error = SaveTo(path, WithCrlfLineEnds(RichEditText(static_cast<HWND>(LogView()))), &written, &aside);
+    if (!error) return;
+    if (aside.empty()) {
         std::snprintf(message, sizeof message, kSaveFailed, path, static_cast<unsigned>(error));
-        ShowError(owner, message);
+    } else {
+        std::snprintf(message, sizeof message, kSaveLeftAside, path, aside.c_str(), written.c_str(),
+                      static_cast<unsigned>(error));
     }
+    ShowError(owner, message);
 }

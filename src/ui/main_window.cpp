@@ -17,6 +17,7 @@
 #include "ui/controls.h"
 #include "ui/dpi.h"
 #include "ui/find.h"
+#include "ui/focus.h"
 #include "ui/font_dialog.h"
 #include "ui/layout.h"
 #include "ui/log_menu.h"
@@ -182,7 +183,10 @@ LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
         case WM_ACTIVATE:
             // The editor's command sender may have been installed or removed meanwhile.
             if (LOWORD(wParam) != WA_INACTIVE) UpdateCommandLine(window);
-            return DefWindowProcA(window, message, wParam, lParam);
+            return OnActivateFocus(window, wParam, lParam);
+        case WM_SETFOCUS:
+            OnWindowFocus(window);
+            return 0;
         case WM_TIMER:
             OnCommandTimer(window);
             return 0;

@@ -19,6 +19,7 @@ KEYWORD_LABEL = sjis("変数一覧")
 REPEAT_NOTICE = sjis("lua: ～同じログの繰り返しなため省略中～\n")
 FORWARDED_REPEAT_NOTICE = sjis("(※) ～同じログの繰り返しなため省略中～\n")
 OTHER_MONITOR = sjis("雲形デバッガー: すで別のデバッグモニター系列のアプリケーションが実行されています。\n")
+LIBRARY_NOTE = sjis("雲形: kgjre.dll を読み込めません (渡さずに続けます)。理由: ")
 SECTION_FAILED = sjis("雲形デバッガー:ファイルマッパーオブジェクトを生成することが出来ません。エラー番号 == 998\n")
 
 
@@ -165,10 +166,19 @@ class ChannelMadeByOthersTest(RigTestCase):
     def test_the_shared_library_loads_a_helper_of_its_own_by_name_from_its_folder(self):
         r = self.rig
         folder = r.drive_c / "usr" / "kumogata"
-        shutil.copyfile(r.tools / "kgjre_loader.dll", folder / "kgjre.dll")
+        # First the other bitness's library (each build has one), told in the view naming the build to use.
+        other = "win32" if ARCH == "win64" else "win64"
+        shutil.copyfile(r.build.parent / other / "tests" / "tools" / "kgjre.dll", folder / "kgjre.dll")
         shutil.copyfile(r.tools / "kgjre.dll", folder / "kgjre_dep.dll")
         try:
             r.start_monitor()
+            r.host(b"before\n", b"still before\n")
+            before, note, still, end = r.view_text().split(b"\n")  # the note once, after the line that tried
+            self.assertEqual((before, note[:len(LIBRARY_NOTE)], still, end),
+                             (b"before", LIBRARY_NOTE, b"still before", b""))
+            bits = "32 ビット版 (x86)" if other == "win32" else "64 ビット版 (x64)"
+            self.assertTrue(note.endswith(sjis(bits + " のモニターを使ってください。")), note)
+            shutil.copyfile(r.tools / "kgjre_loader.dll", folder / "kgjre.dll")
             r.host(b"through the library's helper\n")
             self.assertEqual(r.wait_for(r.forwarded), [b"through the library's helper\n"])
         finally:

@@ -47,6 +47,10 @@ class ReadingTest(MonitorTestCase):
         self.assertTrue(self.rig.wait_for(lambda: self.number("view-state")[:2] == expected, 10),
                         (self.number("view-state"), expected))
 
+    def focus_is(self, name):
+        focus = lambda: self.rig.run_tool("probe.exe", "focus").stdout.decode().strip()  # noqa: E731
+        self.assertTrue(self.rig.wait_for(lambda: focus() == name, 10), (focus(), name))
+
     def menu(self, *keys):
         """A real right click in the view, then keys in its menu."""
         self.assertEqual(self.rig.probe("right-click-view"), 0)
@@ -129,14 +133,17 @@ class ReadingTest(MonitorTestCase):
         r.probe("command", COPY)
         self.assertEqual(r.read_via_probe("clipboard"), sjis("ソース"))
         self.assertEqual(r.probe("close-find"), 0)
-        r.probe("press", "here", F3)  # the dialog closed, the focus back in the view
+        self.focus_is("view")  # the dialog closed, the focus back in the view
+        r.probe("press", "here", F3)
         self.selection_is([second, second + 3])
         r.host(b"arrives after the match\n")  # the match turned auto-scroll off: it stays
         r.probe("press", "filter", SHIFT_F3)
         self.selection_is([first, first + 3])
         r.probe("press", "filter", SHIFT_F3)  # nothing before the first
+        self.focus_is("box:main")  # no dialog open: the window's box
         self.assertEqual(r.read_via_probe("box-text"), sjis("「ソース」が見つかりません。"))
         self.assertEqual(r.probe("dismiss-box"), 0)
+        self.focus_is("filter")
         self.selection_is([first, first + 3])
         r.probe("press", "view", CTRL_HOME, CTRL_F)
         r.probe("find", escape(b"\\macro"))
@@ -144,6 +151,12 @@ class ReadingTest(MonitorTestCase):
         r.probe("command", WRAP)
         self.assertEqual([self.number("scroll-bars")[0], self.number("view-state")[3]], [1, 7])  # one line arrived since
         self.assertEqual(r.probe("find-open"), 0)
+        r.probe("find", "nowhere")
+        self.focus_is("box:find")  # not found with the dialog open: its box, across a DPI change
+        self.assertEqual(r.probe("dpi-changed", "144", "96"), 0)
+        self.assertEqual(r.read_via_probe("box-text"), sjis("「nowhere」が見つかりません。"))
+        self.assertEqual(r.probe("dismiss-box"), 0)
+        self.focus_is("find")  # back in the dialog, still open
         r.stop_monitor()  # closes with the dialog open, and exits 0
 
     def arrive(self, lines):

@@ -37,11 +37,23 @@ void SetLocalClock(int64_t ms) {
     gLocalClock.store(ms, std::memory_order_relaxed);
 }
 
-LibraryRef LoadLibraryAt(const char* path) {
+LibraryRef LoadLibraryAt(const char* path, uint32_t* error) {
     StandInState& s = StandIns();
     ++s.loadAttempts;
     auto it = s.libraries.find(path);
-    return it == s.libraries.end() ? nullptr : it->second;
+    const uint32_t failure = it == s.libraries.end() ? 126 : it->second->loadError;  // 126: ERROR_MOD_NOT_FOUND
+    if (failure && error) *error = failure;
+    return failure ? nullptr : it->second;
+}
+
+FileHead ReadFileHead(const char* path, size_t most) {
+    auto it = StandIns().libraries.find(path);
+    if (it == StandIns().libraries.end()) return {};
+    return {true, it->second->bytes.size(), it->second->bytes.substr(0, most)};
+}
+
+std::string SystemErrorText(uint32_t error) {
+    return "%1: reason " + std::to_string(error) + ".\r\n";
 }
 
 void* FindExport(LibraryRef library, const char* name) {

@@ -60,6 +60,9 @@ void SetLocalClock(int64_t ms);  // what LocalClockMs answers
 
 struct StandInLibrary {
     std::map<std::string, void*> exports;
+    // Not 0: a file of these bytes that fails to load so (the system's text: "%1: reason N.\r\n").
+    std::string bytes;
+    uint32_t loadError = 0;
 };
 // Puts a library at a path (nullptr removes it); LoadLibraryAt finds it there.
 void PlaceLibrary(const std::string& path, StandInLibrary* library);

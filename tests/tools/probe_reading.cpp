@@ -12,6 +12,8 @@
 //   probe colour AT             print "R G B", the colour of the view's character AT (selects it)
 //   probe wheel NOTCHES         click into the log view, then turn the mouse wheel there with
 //                               Ctrl held (away from the user for a positive count)
+//   probe focus                 print where the monitor's focus is: view, filter, main (elsewhere
+//                               in it), find (its dialog), box:main or box:find (a box's owner), none
 #include <richedit.h>
 #include <windows.h>
 
@@ -97,6 +99,17 @@ int ReadingCommand(const std::string& cmd, int argc, char** argv, HWND main, con
         ReadProcessMemory(process, remote, &f, sizeof f, nullptr), VirtualFreeEx(process, remote, 0, MEM_RELEASE);
         const int r = GetRValue(f.crTextColor), g = GetGValue(f.crTextColor), b = GetBValue(f.crTextColor);
         return CloseHandle(process), std::printf("%d %d %d\n", r, g, b), 0;
+    }
+    if (cmd == "focus") {
+        GUITHREADINFO gui{};
+        gui.cbSize = sizeof gui;
+        GetGUIThreadInfo(GetWindowThreadProcessId(main, nullptr), &gui);
+        const HWND f = gui.hwndFocus, root = GetAncestor(f, GA_ROOT), owner = GetWindow(root, GW_OWNER);
+        const char* in = GetDlgItem(root, kFindText) ? "find"
+                         : owner == main             ? "box:main"
+                         : owner                     ? "box:find"
+                                                     : "main";
+        return std::printf("%s\n", f == c.logView ? "view" : f == c.filterBox ? "filter" : f ? in : "none"), 0;
     }
     if (cmd == "dpi-changed" && argc > 3) {
         const int now = std::atoi(argv[2]), was = std::atoi(argv[3]);

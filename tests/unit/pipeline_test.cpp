@@ -4,9 +4,11 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <tuple>
 
 #include <unistd.h>
 
+#include "capture/library_note.h"
 #include "fixture.h"
 
 using Pipeline = MonitorTest;
@@ -99,15 +101,36 @@ TEST_F(Pipeline, Utf8LineIsConvertedBeforeFloodControlAndOutput) {
     EXPECT_EQ(Capture().flood.repeatCounters.count("\x82\xA0 utf8\n"), 1u);  // keyed converted
 }
 
-TEST_F(Pipeline, LongLineIsShownAndForwardedAsItsFirst511BytesButKeyedWhole) {
+TEST_F(Pipeline, ALineOver511BytesKeepsWholeCharactersIn510AndItsLineEndEverywhere) {
     PlaceSharedLibrary();
     std::string line(600, 'y');
     line += "\n";
+    using S = std::string;  // \x89\x89 is one double-byte character, \xB1 (ｱ) a single-byte one
+    const std::tuple<S, S, int> rows[] = {
+        {S(509, 'y') + "\n", S(509, 'y') + "\n", 0},  // 510 and 511 bytes: whole
+        {S(510, 'y') + "\n", S(510, 'y') + "\n", 0},
+        {S(511, 'y') + "\n", S(510, 'y') + "\n", 0},  // 512 and 600: cut
+        {S(599, 'y') + "\n", S(510, 'y') + "\n", 0},
+        {S(510, '\x89') + "\n", S(510, '\x89') + "\n", 0},
+        {S(510, '\x89') + "y\n", S(510, '\x89') + "\n", 0},
+        {"y" + S(510, '\x89') + "\n", "y" + S(508, '\x89') + "\n", 0},  // its last character straddles byte 510
+        {"y" + S(598, '\x89') + "\n", "y" + S(508, '\x89') + "\n", 0},
+        {S(511, '\xB1') + "\n", S(510, '\xB1') + "\n", 0},
+        {S(509, 'y') + "\nzz\n", S(509, 'y') + "\n", 0},  // cut right after a line end: no second one
+        {S(497, 'y') + kErrorPrefix + "more\n", S(497, 'y') + kErrorPrefix + "\n", 1},  // counted if kept
+        {S(498, 'y') + kErrorPrefix + "more\n", S(498, 'y') + "KUMOGATAERR:\n", 0},
+    };
+    for (const auto& [text, kept, counted] : rows) {
+        const size_t shown = view.text.size();
+        const int32_t errors = Monitor().errorCount.load();
+        Receive(text.c_str());
+        const std::vector<std::string> got{History().back().text, view.text.substr(shown), Forwarded().back()};
+        EXPECT_EQ(got, std::vector<std::string>(3, kept)) << text.size();
+        EXPECT_EQ(Monitor().errorCount.load() - errors, counted) << text.size();
+    }
     for (uint32_t t = 0; t <= 3100; t += 100)
         At(10000 + t), Receive(line.c_str());
-    EXPECT_EQ(History().back(), std::string(511, 'y'));
-    EXPECT_EQ(Forwarded().back(), std::string(511, 'y'));
-    EXPECT_EQ(Capture().flood.repeatCounters.count(line), 1u);
+    EXPECT_EQ(Capture().flood.repeatCounters.count(line), 1u);  // keyed on the whole text
 }
 
 TEST_F(Pipeline, HeaderLineIsPrintedWhenDueAndOnlyForGatedLines) {
@@ -150,7 +173,7 @@ TEST_F(Pipeline, PendingTextIsBoundedByCompletingTheLine) {
     Receive(chunk.c_str());  // would pass the bound: the line is completed with it
     EXPECT_TRUE(Monitor().pendingText.empty());
     ASSERT_EQ(History().size(), 1u);
-    EXPECT_EQ(History()[0], std::string(511, 'p'));
+    EXPECT_EQ(History()[0], std::string(510, 'p') + "\n");
     Receive("after\n");
     EXPECT_EQ(History().back(), "after\n");
 }
@@ -167,6 +190,45 @@ TEST_F(Pipeline, ForwardingFollowsTheLibraryAsItComesAndGoes) {
     noExport.exports["SetSharedMessage"] = reinterpret_cast<void*>(&RecordForwarded);
     Receive("now it is there\n");
     EXPECT_EQ(Forwarded(), std::vector<std::string>{"now it is there\n"});
+}
+
+TEST_F(Pipeline, ALibraryThereThatCannotLoadIsToldOnceAfterItsLineWithTheReasonAndWhatToDo) {
+    // The start of a Windows image built for machine: its DOS header pointing at "PE\0\0".
+    auto ImageFor = [](uint16_t machine, char header = '\x80') {
+        std::string b = "MZ" + std::string(0x3A, '\0') + header + std::string(0x49, '\0');
+        return b.replace(0x80, 6, {'P', 'E', 0, 0, static_cast<char>(machine & 0xFF), static_cast<char>(machine >> 8)});
+    };
+    auto Note = [](uint32_t error, const char* advice) {
+        char note[1024];
+        const std::string reason = kSharedLibraryPath + (": reason " + std::to_string(error)) + ".";
+        std::snprintf(note, sizeof note, kLibraryNoteFormat, reason.c_str(), error, advice);
+        return std::string(note);
+    };
+    const std::string x86 = ImageFor(kMachineI386), x64 = ImageFor(kMachineAmd64), far = ImageFor(0x8664, '\x8C');
+    // What lies at the path (nothing for error 0), its load error, the advice told (none: not told).
+    const std::tuple<std::string, uint32_t, const char*> steps[] = {
+        {x86, 193, kLibraryIs32Bit},
+        {x86, 193, nullptr},  // the same failure again
+        {ImageFor(0xAA64), 193, kLibraryOtherMachine},
+        {x64, 126, kLibraryNeedsMore},
+        {x64, 127, kLibraryNeedsMore},
+        {"", 1006, kLibraryEmpty},
+        {far, 193, kLibraryNotAnImage},  // "PE" past the bytes read
+        {x64, 1114, kLibraryReinstall},
+        {"", 0, nullptr},
+        {x64, 1114, kLibraryReinstall},  // gone, then back: told again
+    };
+    for (const auto& [bytes, error, advice] : steps) {
+        StandInLibrary file{{}, bytes, error};
+        PlaceLibrary(kSharedLibraryPath, error ? &file : nullptr);
+        const size_t before = History().size();
+        Receive("line\n");
+        std::vector<std::string> expected{"line\n"};
+        if (advice) expected.push_back(Note(error, advice));
+        EXPECT_EQ(std::vector<Entry>(History().begin() + before, History().end()), expected) << error;
+    }
+    EXPECT_EQ(LibraryLoadNote(193, {true, 90, x64}, kMachineI386, SystemErrorText(193)), Note(193, kLibraryIs64Bit));
+    EXPECT_EQ(LibraryLoadNote(5, {true, 90, ""}, kMachineI386, SystemErrorText(5)), Note(5, kLibraryReinstall));
 }
 
 TEST_F(Pipeline, HostIsAnImageNamedForTheEditorInAnyCaseWhileTheEditorsWindowExists) {
