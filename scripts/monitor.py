@@ -16,6 +16,7 @@ ROOT = Path(__file__).resolve().parents[1]
 sys.path.insert(0, str(ROOT / "tests" / "e2e"))
 from rig import Rig, escape, sjis  # noqa: E402
 
+SHOW_TIME, MARKER, COLOURS = "40106", "40107", "40108"  # the log view's menu entries
 DEMO_COMMAND = sjis("マクロ実行 整形.js")
 ANSWER = sjis("コマンド受信: ") + DEMO_COMMAND + b"\n"
 
@@ -76,7 +77,12 @@ def demo(rig, started, stopping):
         rig.install_sender(True)
         rig.start_monitor()
     with doing("run the demo", log):
-        rig.host(*DEMO)
+        # Each line's time and the colours on, and a marker between two runs of a macro.
+        for command in (SHOW_TIME, COLOURS):
+            rig.probe("command", command)
+        rig.host(*DEMO[:-1])
+        rig.probe("command", MARKER)
+        rig.host(DEMO[1], *DEMO[-1:])  # the macro run again
         # The stand-in editor stays, answering each command the sender relays to it.
         started.append(rig.start_tool("kumogata.exe", "--window", "serve:86400000"))
         rig.probe("set-command", escape(DEMO_COMMAND))
