@@ -21,14 +21,20 @@ void NoteSelectionChange(intptr_t start, intptr_t end);
 // Appends rendered text at the end, leaving the user's place as it is.
 void AppendHoldingStill(ViewState& view, const Rendered& text);
 
-// The user's place before a trim rebuilds the view, counted back from the text's end (the
-// trim drops text from the front only); nothing is held while auto-scroll is on.
+// The user's place before a rebuild; nothing is held while auto-scroll is on. A trim drops
+// text from the front only, so its place is counted back from the text's end. A choice that
+// changes every line's prefix (the time) keeps the paragraphs: its place is counted in
+// paragraphs back from the end and characters into them, each column moved by the prefix.
 struct HeldPlace {
     bool held = false;
+    bool byParagraph = false;
+    intptr_t columnShift = 0;
     intptr_t topFromEnd = 0;
     intptr_t anchorFromEnd = 0, activeFromEnd = 0;
+    intptr_t topColumn = 0, anchorColumn = 0, activeColumn = 0;
 };
 HeldPlace HoldPlace(const ViewState& view);
+HeldPlace HoldParagraphs(const ViewState& view, intptr_t columnShift);
 // After the rebuild: the same text at the top if it is still there, else the first line;
 // the selection likewise, else the caret at the start of the top line. Gives the top line.
 intptr_t RestorePlace(ViewState& view, const HeldPlace& held);
@@ -38,9 +44,21 @@ void KeepTopLine(WindowRef view, intptr_t line);
 
 // While alive, the selection changes the view reports are our own, not the user's.
 struct OwnChange {
-    explicit OwnChange(ViewState& v) : view(v) { view.changing = true; }
-    ~OwnChange() { view.changing = false; }
+    explicit OwnChange(ViewState& v) : view(v), was(v.changing) { view.changing = true; }
+    ~OwnChange() { view.changing = was; }
     OwnChange(const OwnChange&) = delete;
     OwnChange& operator=(const OwnChange&) = delete;
     ViewState& view;
+    bool was;
+};
+
+// Across a change of how many lines the text takes (wrap, the zoom, the DPI): the text at
+// the top stays at the top or, with auto-scroll on, the view stays at its end.
+struct RelayoutHeld {
+    explicit RelayoutHeld(ViewState& v);
+    ~RelayoutHeld();
+    RelayoutHeld(const RelayoutHeld&) = delete;
+    RelayoutHeld& operator=(const RelayoutHeld&) = delete;
+    ViewState& view;
+    intptr_t topText = 0;
 };

@@ -33,6 +33,7 @@ void Rebuild(const HeldPlace& held) {
     ViewState& v = Log().view;
     if (!v.handle) return;
     intptr_t top = 0;
+    bool formatted = true;
     {
         const OwnChange own(v);
         // Painted once at the end, not line by line: the whole rebuild holds every writer
@@ -41,7 +42,7 @@ void Rebuild(const HeldPlace& held) {
         const RedrawPaused paused(v.handle);
         SelectRange(v.handle, 0, 0);
         EmptyText(v.handle);
-        ApplyLogViewDefaultFormat();
+        formatted = SendDefaultFormat(v.handle, LogViewTwips(kLogViewHeightTwips));
         v.rendered = RenderState{};
         // By index and on a copy: a message box shown from in here would let other work in.
         // An entry that passed is appended without asking the filter twice, which doubled
@@ -56,9 +57,10 @@ void Rebuild(const HeldPlace& held) {
     if (held.held) {
         KeepTopLine(v.handle, top);
     } else {
-        ScrollLines(v.handle, static_cast<intptr_t>(History().size()));
+        ScrollLines(v.handle, LineCount(v.handle));  // to the end, lines wrapped or not
     }
     RepaintNow(v.handle);
+    if (!formatted) ShowError(v.handle, kCharFormatFailed);
 }
 }  // namespace
 
@@ -98,8 +100,8 @@ void WriteNote(const char* text) {
     WriteEntry({text, LocalClockMs(), EntryKind::Note});
 }
 
-void ReRender() {
-    Rebuild(HeldPlace{});
+void ReRender(const HeldPlace& held) {
+    Rebuild(held);
 }
 
 void HistoryTrim() {
@@ -113,10 +115,11 @@ void ClearLog() {
     ViewState& v = Log().view;
     SelectRange(v.handle, 0, 0);
     EmptyText(v.handle);
-    ApplyLogViewDefaultFormat();
+    const bool formatted = SendDefaultFormat(v.handle, LogViewTwips(kLogViewHeightTwips));
     ClearHistory();
     v.rendered = RenderState{};
     RepaintNow(v.handle);
+    if (!formatted) ShowError(v.handle, kCharFormatFailed);
 }
 
 CharFormat MakeDefaultCharFormat(int32_t heightTwips) {
@@ -133,13 +136,15 @@ CharFormat MakeDefaultCharFormat(int32_t heightTwips) {
     return f;
 }
 
-int ApplyDefaultFormat(WindowRef control, int32_t heightTwips) {
+bool SendDefaultFormat(WindowRef control, int32_t heightTwips) {
     CharFormat f = MakeDefaultCharFormat(heightTwips);
-    if (SendToWindow(control, kEmSetCharFormat, 3, reinterpret_cast<intptr_t>(&f)) == 0) {
-        ShowError(control, kCharFormatFailed);
-        return 0;
-    }
-    return 1;
+    return SendToWindow(control, kEmSetCharFormat, 3, reinterpret_cast<intptr_t>(&f)) != 0;
+}
+
+int ApplyDefaultFormat(WindowRef control, int32_t heightTwips) {
+    if (SendDefaultFormat(control, heightTwips)) return 1;
+    ShowError(control, kCharFormatFailed);
+    return 0;
 }
 
 int ApplyLogViewDefaultFormat() {

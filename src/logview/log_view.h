@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <string>
 
+#include "logview/auto_scroll.h"
 #include "logview/history.h"
 #include "platform/platform.h"
 
@@ -31,8 +32,9 @@ void WriteNote(const char* text);
 // Past kHistoryTrimAbove entries, the history keeps its last kHistoryKeep and the view is
 // rebuilt from them; with auto-scroll off the user's place is held.
 void HistoryTrim();
-// The view rebuilt from the whole history under the current filter and choices.
-void ReRender();
+// The view rebuilt from the whole history under the current filter and choices, holding
+// the user's place if one is held.
+void ReRender(const HeldPlace& held = {});
 void ClearLog();
 
 // The view's default format, sent with wParam 3; the text inserted next takes it. A
@@ -40,5 +42,8 @@ void ClearLog();
 int ApplyLogViewDefaultFormat();
 // The same for any rich edit, with this height.
 int ApplyDefaultFormat(WindowRef control, int32_t heightTwips);
+// The same without the box, for a rebuild and a clear: a box's own message loop would let
+// the monitor thread's work into a view half rebuilt. They show it once they are done.
+bool SendDefaultFormat(WindowRef control, int32_t heightTwips);
 // The default character format; the filter box uses it with another height.
 CharFormat MakeDefaultCharFormat(int32_t heightTwips);

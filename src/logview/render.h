@@ -26,6 +26,9 @@ struct RenderState {
     bool atLineStart = true;   // the text ends a line, or is empty
 };
 
+// The time prefix's length while the time since the line before stays under 10,000 s.
+inline constexpr intptr_t kTimePrefixLength = 22;
+
 struct Rendered {
     const char* text;  // the entry's own text when nothing changes, else the scratch buffer's
     uint32_t colour;   // to set at the insertion point first, or kNoColour

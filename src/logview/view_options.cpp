@@ -16,15 +16,18 @@ const ViewOptions& CurrentViewOptions() {
 void ShowTimes(bool on) {
     bool& showTime = Log().view.options.showTime;
     if (showTime == on) return;
+    // Every line's prefix comes or goes: the place is held by paragraphs and columns.
+    const HeldPlace held = HoldParagraphs(Log().view, on ? kTimePrefixLength : -kTimePrefixLength);
     showTime = on;
-    ReRender();
+    ReRender(held);
 }
 
 void ColourLines(bool on) {
     bool& colours = Log().view.options.colours;
     if (colours == on) return;
+    const HeldPlace held = HoldPlace(Log().view);  // the same text, coloured anew
     colours = on;
-    ReRender();
+    ReRender(held);
 }
 
 void WrapLines(bool on) {
@@ -32,18 +35,9 @@ void WrapLines(bool on) {
     if (v.options.wrap == on) return;
     v.options.wrap = on;
     if (!v.handle) return;
-    // Wrapping renumbers the lines the view shows: the top is held by its text.
-    const intptr_t topText = LineStart(v.handle, FirstVisibleLine(v.handle));
-    {
-        const RedrawPaused paused(v.handle);  // the scroll bar comes or goes: the frame too
-        SetWordWrap(v.handle, on);
-    }
-    if (v.autoScroll) {
-        ScrollLines(v.handle, LineCount(v.handle));
-    } else {
-        KeepTopLine(v.handle, LineOfPosition(v.handle, topText));
-    }
-    RepaintNow(v.handle);
+    const RelayoutHeld held(v);           // wrapping renumbers the lines the view shows
+    const RedrawPaused paused(v.handle);  // the scroll bar comes or goes: the frame too
+    SetWordWrap(v.handle, on);
 }
 
 std::string MarkerText(int64_t time) {

@@ -5,11 +5,9 @@
 #include <initializer_list>
 #include <numeric>
 
+#include "logview/auto_scroll.h"
+
 namespace {
-constexpr uint32_t kSizeOnly = 0x80000000;  // CFM_SIZE: face, colour and effects stay
-constexpr uintptr_t kAllText = 4;           // SCF_ALL
-constexpr uintptr_t kSelection = 1;         // SCF_SELECTION: on an empty one, the insertion point
-constexpr uintptr_t kDefault = 0;           // the format of text typed where none is set
 
 struct LogViewZoomState {
     TextScale text;
@@ -36,15 +34,18 @@ bool ShowsRatio(WindowRef control, int64_t num, int64_t den) {
 void GiveHeight(WindowRef control, int32_t twips) {
     CharFormat format{};
     format.cbSize = sizeof format;
-    format.dwMask = kSizeOnly;
+    format.dwMask = kCfmSize;  // face, colour and effects stay
     format.yHeight = twips;
-    for (uintptr_t which : {kAllText, kSelection, kDefault})
+    for (uintptr_t which : {kScfAll, kScfSelection, kScfDefault})
         SendToWindow(control, kEmSetCharFormat, which, reinterpret_cast<intptr_t>(&format));
 }
 
 void ScaleLogViewText(WindowRef view) {
     LogViewZoomState& s = State();
-    ScaleText(view, s.text, int64_t{s.windowDpi} * s.percent, int64_t{s.systemDpi} * kZoomNormal);
+    const int64_t num = int64_t{s.windowDpi} * s.percent, den = int64_t{s.systemDpi} * kZoomNormal;
+    if (num * s.text.den == den * s.text.num) return;
+    const RelayoutHeld held(Log().view);  // more or fewer lines fit now
+    ScaleText(view, s.text, num, den);
 }
 }  // namespace
 

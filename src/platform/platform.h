@@ -33,7 +33,10 @@ inline constexpr unsigned kEmSetCharFormat = 0x0444;
 inline constexpr unsigned kEmSetEventMask = 0x0445;
 inline constexpr unsigned kEmSetTargetDevice = 0x0448;  // lParam 0: wrap at the window's width; 1: no wrap
 // EM_SETCHARFORMAT's wParam and CHARFORMAT's mask bits the logic uses.
-inline constexpr uintptr_t kScfSelection = 0x0001;
+inline constexpr uintptr_t kScfDefault = 0x0000;    // the format of text typed where none is set
+inline constexpr uintptr_t kScfSelection = 0x0001;  // on an empty selection, the insertion point
+inline constexpr uintptr_t kScfAll = 0x0004;
+inline constexpr uint32_t kCfmSize = 0x80000000;
 inline constexpr uint32_t kCfmColor = 0x40000000;
 // The rich edit's notice of a changed selection (EN_SELCHANGE), in its event mask.
 inline constexpr intptr_t kEnmSelChange = 0x00080000;

@@ -3,6 +3,7 @@
 // view goes to its end.
 #include "logview/auto_scroll.h"
 #include "fixture.h"
+#include "logview/view_options.h"
 
 namespace {
 std::string Line(int i) {
@@ -41,6 +42,14 @@ TEST_F(AutoScroll_, OffArrivalsAreAppendedUnseenWhileSelectionAndTopLineStayAndO
     EXPECT_TRUE(view.backward);        // its anchor and its active end as they were
     EXPECT_EQ(view.firstVisible, 5u);  // though the caret is out of sight once redraw is on
     EXPECT_FALSE(view.unseenChange);   // painted, with the user's place back in it
+    // The time's prefix on every line, the colours, and the prefix gone again: the same place.
+    for (auto toggle : {+[] { ShowTimes(true); }, +[] { ColourLines(true); }, +[] { ShowTimes(false); }}) {
+        toggle();
+        EXPECT_EQ(TopLine(view).substr(CurrentViewOptions().showTime ? kTimePrefixLength : 0), Line(6));
+        EXPECT_EQ(Selected(view).substr(0, 7), "line 3\n");
+        EXPECT_TRUE(view.backward);
+    }
+    EXPECT_EQ(Selected(view), "line 3\nli");
     SetAutoScroll(true);
     EXPECT_EQ(view.selStart, view.text.size());
     EXPECT_EQ(view.firstVisible, 51u);  // the last page: 61 lines, 10 shown
