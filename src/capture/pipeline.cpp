@@ -62,6 +62,9 @@ void RunPipeline(CapturedMessage& msg) {
 
     if (m.lineComplete == 0 || m.receiving.load() == 0 || !msg.fromHost) return;
 
+    // The one clock read for everything this message writes, before anything that may
+    // wait (a full standard output); the prefixes and colours are the renderer's work.
+    const int64_t now = LocalClockMs();
     if (m.headerNeeded) {
         std::printf(kHeaderFormat, m.lastProcessId);
         std::fflush(stdout);
@@ -77,9 +80,6 @@ void RunPipeline(CapturedMessage& msg) {
     // is an error line, for the view's colours too.
     const EntryKind kind = CountErrors() ? EntryKind::Error : EntryKind::Line;
     const int replays = outcome == Outcome::RepeatNotice ? TakeReplays() : 0;
-    // The one clock read for everything this message writes; the prefixes and colours are
-    // the renderer's work, on the UI thread.
-    const int64_t now = LocalClockMs();
     RunOnUi([&] {
         HistoryTrim();
         if (outcome == Outcome::Show) {
