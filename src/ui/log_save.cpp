@@ -33,11 +33,16 @@ std::string WithCrlfLineEnds(const std::string& text) {
     return out;
 }
 
+// The nth name beside path of this kind ("tmp", "bak"), for this process.
+std::string NameBeside(const std::string& path, int n, const char* kind) {
+    return path + "." + std::to_string(GetCurrentProcessId()) + "-" + std::to_string(n) + "." + kind;
+}
+
 // A new file beside path, with the whole text flushed to it; its name in temporary.
 DWORD WriteBeside(const std::string& path, const std::string& bytes, std::string* temporary) {
     HANDLE file = INVALID_HANDLE_VALUE;
     for (int attempt = 0; attempt < 100 && file == INVALID_HANDLE_VALUE; ++attempt) {
-        *temporary = path + "." + std::to_string(GetCurrentProcessId()) + "-" + std::to_string(attempt) + ".tmp";
+        *temporary = NameBeside(path, attempt, "tmp");
         file = CreateFileA(temporary->c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
         if (file == INVALID_HANDLE_VALUE && GetLastError() != ERROR_FILE_EXISTS) return GetLastError();
     }
@@ -72,14 +77,14 @@ bool WorthRetrying(DWORD error, const std::string& path) {
     }
 }
 
-// A name beside path that no file has yet, for the old file while the new one takes its place.
+// A name beside path that no file has yet, for the old file while the new one takes its
+// place; empty when every one is taken (the replace would move the old file over one).
 std::string BackupNameFor(const std::string& path) {
-    std::string name;
     for (int n = 0; n < 100; ++n) {
-        name = path + "." + std::to_string(GetCurrentProcessId()) + "-" + std::to_string(n) + ".bak";
-        if (GetFileAttributesA(name.c_str()) == INVALID_FILE_ATTRIBUTES) break;
+        std::string name = NameBeside(path, n, "bak");
+        if (GetFileAttributesA(name.c_str()) == INVALID_FILE_ATTRIBUTES) return name;
     }
-    return name;
+    return {};
 }
 
 DWORD MoveIn(const std::string& temporary, const std::string& path) {
@@ -100,6 +105,7 @@ DWORD MoveIn(const std::string& temporary, const std::string& path) {
 // aside says where the old one is.
 DWORD PutInPlace(const std::string& temporary, const std::string& path, std::string* aside) {
     const std::string backup = BackupNameFor(path);
+    if (backup.empty()) return ERROR_FILE_EXISTS;
     for (int attempt = 1;; ++attempt) {
         DWORD error = 0;
         if (!ReplaceFileA(path.c_str(), temporary.c_str(), backup.c_str(), REPLACEFILE_IGNORE_MERGE_ERRORS, nullptr,
