@@ -4,6 +4,8 @@
 // penalties must come out exactly as they always have.
 #include "encoding/detect.h"
 
+#include "encoding/sjis_bytes.h"
+
 const char* const kEncodingNames[11] = {"JIS",     "UTF8",  "UTF8BOM", "UTF16BE", "UTF16LE", "UTF32BE",
                                         "UTF32LE", "CP932", "EUC",     "ASCII",   "UNKNOWN"};
 
@@ -60,10 +62,8 @@ float ShiftJisScore(const unsigned char* b, int32_t n) {
         } else if (c >= 0xA1 && c <= 0xDF) {
             score *= kPenalty;
             ++i;
-        } else if ((c >= 0x81 && c <= 0x9F) || (c >= 0xE0 && c <= 0xFC)) {
-            if (i + 1 >= n) return -1.0f;
-            const unsigned char t = b[i + 1];
-            if (!((t >= 0x40 && t <= 0x7E) || (t >= 0x80 && t <= 0xFC))) return -1.0f;
+        } else if (IsShiftJisLeadByte(c)) {
+            if (i + 1 >= n || !IsShiftJisTrailByte(b[i + 1])) return -1.0f;
             i += 2;
         } else {
             return -1.0f;  // 0x80, 0xA0, 0xFD-0xFF

@@ -7,3 +7,7 @@
 inline bool IsShiftJisLeadByte(unsigned char b) {
     return (b >= 0x81 && b <= 0x9F) || (b >= 0xE0 && b <= 0xFC);
 }
+// The second byte of a double-byte character.
+inline bool IsShiftJisTrailByte(unsigned char b) {
+    return (b >= 0x40 && b <= 0x7E) || (b >= 0x80 && b <= 0xFC);
+}

@@ -1,17 +1,13 @@
 // src/logview/find_text.cpp
 #include "logview/find_text.h"
 
+#include "encoding/sjis_bytes.h"
+
 namespace {
-bool IsLeadByte(unsigned char b) {
-    return (b >= 0x81 && b <= 0x9F) || (b >= 0xE0 && b <= 0xFC);
-}
-bool IsTrailByte(unsigned char b) {
-    return (b >= 0x40 && b <= 0x7E) || (b >= 0x80 && b <= 0xFC);
-}
 // A lead byte without its trail (the text's end, a line end) counts as a character alone.
 size_t CharLength(std::string_view s, size_t at) {
-    const auto b = static_cast<unsigned char>(s[at]);
-    return IsLeadByte(b) && at + 1 < s.size() && IsTrailByte(static_cast<unsigned char>(s[at + 1])) ? 2 : 1;
+    const bool pair = at + 1 < s.size() && IsShiftJisTrailByte(static_cast<unsigned char>(s[at + 1]));
+    return pair && IsShiftJisLeadByte(static_cast<unsigned char>(s[at])) ? 2 : 1;
 }
 char Folded(char c) {
     return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c;

@@ -44,7 +44,7 @@ void Place(HWND control, const Box& at) {
     if (now.left == at.x && now.top == at.y && now.right - now.left == at.width && now.bottom - now.top == at.height)
         return;
     MoveWindow(control, at.x, at.y, at.width, at.height, FALSE);
-    RedrawWindow(control, nullptr, nullptr, RDW_ERASE | RDW_FRAME | RDW_INVALIDATE | RDW_ALLCHILDREN);
+    RedrawWhole(control);
 }
 
 // A button's font made anew for the window's DPI; the old one goes once it is replaced.

@@ -11,11 +11,6 @@ using DpiForWindowFn = UINT(WINAPI*)(HWND);
 using AdjustForDpiFn = BOOL(WINAPI*)(RECT*, DWORD, BOOL, DWORD, UINT);
 int gSizedFor = kDesignDpi;  // the DPI the window's initial size was made for
 
-template <typename Fn>
-Fn User32Function(const char* name) {
-    return reinterpret_cast<Fn>(reinterpret_cast<void*>(GetProcAddress(GetModuleHandleA("user32.dll"), name)));
-}
-
 // The design's client area (its outer size less the frame, caption and menu bar at 96
 // DPI), scaled, with the frame at this DPI around it. Without the call, the outer size
 // scaled.

@@ -16,6 +16,12 @@ void AdoptWindowDpi(HWND window);
 void SetWindowDpi(int dpi);
 int SystemDpi();
 
+// A user32 function older Windows may lack, looked up at run time; null where it is missing.
+template <typename Fn>
+Fn User32Function(const char* name) {
+    return reinterpret_cast<Fn>(reinterpret_cast<void*>(GetProcAddress(GetModuleHandleA("user32.dll"), name)));
+}
+
 // Rich edits lay their point sizes out at the system's DPI; in a window at another DPI
 // (another monitor's) their text is scaled to the window's, so 9 point stays 9 point. The
 // log view's also by the user's zoom (logview/zoom.h).

@@ -11,8 +11,7 @@ using MetricForDpiFn = int(WINAPI*)(int, UINT);
 // The system's icon size at the window's DPI (Windows 10 1607 on); before that, the
 // system's own scaled from its DPI.
 int IconSize(int metric) {
-    static const auto forDpi = reinterpret_cast<MetricForDpiFn>(
-        reinterpret_cast<void*>(GetProcAddress(GetModuleHandleA("user32.dll"), "GetSystemMetricsForDpi")));
+    static const auto forDpi = User32Function<MetricForDpiFn>("GetSystemMetricsForDpi");
     if (forDpi) return forDpi(metric, static_cast<UINT>(Ui().dpi));
     return MulDiv(GetSystemMetrics(metric), Ui().dpi, SystemDpi());
 }
