@@ -212,5 +212,4 @@ TEST_F(LogView_, AMarkerIsShownWhateverTheFilterTrimmedLikeALineButNeitherForwar
     Receive("shown\n");
     EXPECT_EQ(view.text, marker + marker + "shown\n");
     EXPECT_EQ(Forwarded(), std::vector<std::string>{"shown\n"});
-    EXPECT_EQ(Monitor().errorCount.load() + Capture().flood.repeatCounters.count(marker), 0u);
 }

@@ -53,6 +53,6 @@ TEST_F(Zoom_, TheViewShowsTheDpiTimesTheUsersZoomAsItsZoomOrElseInItsTextsHeight
         EXPECT_EQ(view.format.yHeight, c.takesZoom ? 0 : c.twips);  // the text there already
         ReRender();
         EXPECT_EQ(view.format.yHeight, c.twips);
-        EXPECT_EQ(LogViewDesignTwips(c.twips), kLogViewHeightTwips);  // as the font dialog shows it: 9 points
+        EXPECT_EQ(LogViewDesignTwips(c.twips), kLogViewHeightTwips) << "the font dialog's 9 points";
     }
 }
