@@ -29,6 +29,7 @@ inline constexpr unsigned kEmGetFirstVisibleLine = 0x00CE;
 inline constexpr unsigned kEmGetCharFormat = 0x043A;
 inline constexpr unsigned kEmExLineFromChar = 0x0436;  // lParam: the position, past 64K too
 inline constexpr unsigned kEmGetEventMask = 0x043B;
+inline constexpr unsigned kEmSetBkgndColor = 0x0443;  // wParam 0, lParam the colour
 inline constexpr unsigned kEmSetCharFormat = 0x0444;
 inline constexpr unsigned kEmSetEventMask = 0x0445;
 inline constexpr unsigned kEmSetTargetDevice = 0x0448;  // lParam 0: wrap at the window's width; 1: no wrap
