@@ -7,6 +7,7 @@
 #include "logview/colours.h"
 #include "logview/log_view.h"
 #include "texts.h"
+#include "ui/control_names.h"
 #include "ui/dpi.h"
 #include "ui/ui_state.h"
 
@@ -61,6 +62,7 @@ HWND CreateLogView(HWND parent, const WindowLayout& layout) {
     HWND view = CreateWindowExA(WS_EX_CLIENTEDGE, "RICHEDIT", "", kLogViewStyle, at.x, at.y, at.width, at.height,
                                 parent, reinterpret_cast<HMENU>(kRichEditId), Ui().instance, nullptr);
     SetLogView(view);
+    NameControl(view, NamedControl::LogView);
     SendMessageA(view, EM_SETBKGNDCOLOR, 0, CurrentColours().background);
     ApplyLogViewDefaultFormat();
     // Also the control's default format: some rich edits give text typed after a line end
@@ -78,6 +80,7 @@ HWND CreateFilterBox(HWND parent, const WindowLayout& layout) {
     HWND box = CreateWindowExA(WS_EX_CLIENTEDGE, "RICHEDIT", "", kOneLineRichEditStyle, at.x, at.y, at.width, at.height,
                                parent, reinterpret_cast<HMENU>(kRichEditId), Ui().instance, nullptr);
     Ui().filterBox = box;
+    NameControl(box, NamedControl::FilterBox);
     const LRESULT mask = SendMessageA(box, EM_GETEVENTMASK, 0, 0);
     SendMessageA(box, EM_SETEVENTMASK, 0, mask | ENM_UPDATE);
     SetOneLineLook(box, Ui().filterBoxScale);

@@ -36,8 +36,12 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int showCommand) {
     CreateUiDispatchWindow(instance);
     if (!RegisterMainWindowClass(instance)) return 0;
     Ui().instance = instance;
+    StartAccessibleNames();  // before the controls, which are named as they are made
     HWND window = CreateMainWindow(instance);
-    if (!window) return 0;
+    if (!window) {
+        EndAccessibleNames();
+        return 0;
+    }
     ShowWindow(window, showCommand);
     UpdateWindow(window);
     DeleteHandOffFile();  // a file that is not plainly ours is left alone
@@ -55,6 +59,7 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int showCommand) {
     // handlers run, serving its sends meanwhile so it cannot be stuck in one.
     const bool stopped = StopMonitorThread(kMonitorStopTimeoutMs);
     DestroyUiDispatchWindow();
+    EndAccessibleNames();
     if (!stopped) return kExitMonitorNotStopped;
     return static_cast<int>(msg.wParam);
 }

@@ -12,6 +12,7 @@
 #include "logview/auto_scroll.h"
 #include "logview/log_view.h"
 #include "logview/view_options.h"
+#include "platform/platform.h"
 #include "texts.h"
 #include "ui/command_line.h"
 #include "ui/contrast.h"
@@ -78,8 +79,10 @@ void OnClose(HWND window) {
     // re-rendering, say) then goes nowhere instead of to a dead handle.
     HWND logView = static_cast<HWND>(LogView());
     SetLogView(nullptr);
+    ClearAccessibleName(logView);
     DestroyWindow(logView);
     ReleaseRichEditLibrary(ui.logViewRichEdit);
+    ClearAccessibleName(ui.filterBox);
     DestroyWindow(ui.filterBox);
     ReleaseRichEditLibrary(ui.filterBoxRichEdit);
     DestroyCommandLine(window);

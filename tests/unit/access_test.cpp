@@ -1,8 +1,10 @@
 // tests/unit/access_test.cpp
-// High contrast's colours from the system's, applied keeping the view's text and selection.
+// The controls' names for screen readers; high contrast's colours, the view's text kept.
 #include "fixture.h"
 #include "logview/colours.h"
 #include "logview/view_options.h"
+#include "sjis.h"
+#include "ui/control_names.h"
 
 namespace {
 constexpr uint32_t kBlack = Rgb(0, 0, 0), kWhite = Rgb(255, 255, 255), kCyan = Rgb(26, 235, 255);
@@ -45,3 +47,11 @@ TEST_P(Colours, ComeFromTheSystemOnlyInHighContrastAndTheViewKeepsItsTextAndSele
     EXPECT_EQ(std::make_tuple(view.text, view.selStart, view.selEnd), std::make_tuple(text, size_t{2}, size_t{9}));
 }
 INSTANTIATE_TEST_SUITE_P(Table, Colours, testing::ValuesIn(kColourCases));
+
+TEST(ControlNames, EachUncaptionedControlIsHandedItsNameForScreenReaders) {
+    StandInControl filter, view, line;
+    NameControl(&filter, NamedControl::FilterBox), NameControl(&view, NamedControl::LogView);
+    NameControl(&line, NamedControl::CommandLine), NameControl(nullptr, NamedControl::CommandLine);  // none: nothing
+    EXPECT_EQ(filter.accessibleName + "|" + view.accessibleName + "|" + line.accessibleName,
+              RealCp932("絞込《正規表現》|ログ|コマンド"));
+}
