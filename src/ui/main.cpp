@@ -11,6 +11,7 @@
 #include "ui/find.h"
 #include "ui/log_menu.h"
 #include "ui/main_window.h"
+#include "ui/tab_keys.h"
 #include "ui/ui_state.h"
 #include "ui/view_keys.h"
 #include "ui/zoom_keys.h"
@@ -49,7 +50,7 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int showCommand) {
     MSG msg;
     while (GetMessageA(&msg, nullptr, 0, 0) > 0) {
         if (HandleFindMessage(window, msg) || HandleZoomMessage(window, msg) || HandleLogViewShortcut(msg) ||
-            HandleViewKey(window, msg)) {
+            HandleViewKey(window, msg) || HandleTabKey(window, msg)) {
             continue;
         }
         TranslateMessage(&msg);
