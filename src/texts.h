@@ -231,3 +231,10 @@ inline constexpr char kMenuWrap[] = "\x90\xDC\x82\xE8\x95\xD4\x82\xB5";
 inline constexpr char kMarkerFormat[] =
     "\x84\x9F\x84\x9F\x84\x9F\x84\x9F\x84\x9F\x84\x9F\x84\x9F\x84\x9F %02d:%02d:%02d "
     "\x84\x9F\x84\x9F\x84\x9F\x84\x9F\x84\x9F\x84\x9F\x84\x9F\x84\x9F\n";
+// --- The names a screen reader announces for the controls that have no caption
+// "絞込《正規表現》" (16 bytes; the filter label's words)
+inline constexpr char kFilterBoxName[] = "\x8D\x69\x8D\x9E\x81\x73\x90\xB3\x8B\x4B\x95\x5C\x8C\xBB\x81\x74";
+// "ログ" (4 bytes)
+inline constexpr char kLogViewName[] = "\x83\x8D\x83\x4F";
+// "コマンド" (8 bytes)
+inline constexpr char kCommandLineName[] = "\x83\x52\x83\x7D\x83\x93\x83\x68";

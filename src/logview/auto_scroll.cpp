@@ -123,7 +123,12 @@ void AppendHoldingStill(ViewState& v, const Rendered& text) {
 }
 
 HeldPlace HoldPlace(const ViewState& v) {
-    if (v.autoScroll || !v.handle) return {};
+    if (v.autoScroll) return {};
+    return PlaceNow(v);
+}
+
+HeldPlace PlaceNow(const ViewState& v) {
+    if (!v.handle) return {};
     const intptr_t end = TextEnd(v.handle);
     const Selection s = UserSelection(v);
     return {true, false, 0, end - LineStart(v.handle, FirstVisibleLine(v.handle)), end - s.anchor, end - s.active};

@@ -35,6 +35,8 @@ struct HeldPlace {
 };
 HeldPlace HoldPlace(const ViewState& view);
 HeldPlace HoldParagraphs(const ViewState& view, intptr_t columnShift);
+// The place now, whatever auto-scroll: for a rebuild that gives back the same text.
+HeldPlace PlaceNow(const ViewState& view);
 // After the rebuild: the same text at the top if it is still there, else the first line;
 // the selection likewise, else the caret at the start of the top line. Gives the top line.
 intptr_t RestorePlace(ViewState& view, const HeldPlace& held);

@@ -23,7 +23,7 @@ void AppendAtEnd(ViewState& v, const Entry* shown) {
     SelectEnd(v.handle);
     ScrollLines(v.handle, static_cast<intptr_t>(History().size()));
     if (shown) {
-        const Rendered r = RenderEntry(*shown, v.options, v.rendered, v.scratch);
+        const Rendered r = RenderEntry(*shown, v.options, v.colours.lines, v.rendered, v.scratch);
         InsertText(v.handle, r.text, r.colour);
     }
     RepaintNow(v.handle);
@@ -86,7 +86,7 @@ void LogViewAppend(const Entry& entry) {
     if (v.autoScroll) {
         AppendAtEnd(v, passes ? &entry : nullptr);
     } else if (passes) {
-        AppendHoldingStill(v, RenderEntry(entry, v.options, v.rendered, v.scratch));
+        AppendHoldingStill(v, RenderEntry(entry, v.options, v.colours.lines, v.rendered, v.scratch));
     }
 }
 
@@ -129,7 +129,7 @@ CharFormat MakeDefaultCharFormat(int32_t heightTwips) {
     f.dwEffects = 0;
     f.yHeight = heightTwips;
     f.yOffset = 0;
-    f.crTextColor = 0x00FFFFFF;
+    f.crTextColor = Log().view.colours.text;
     f.bCharSet = 128;  // SHIFTJIS_CHARSET
     f.bPitchAndFamily = 0;
     std::memcpy(f.szFaceName, kFontFace, sizeof kFontFace);

@@ -45,5 +45,6 @@ int ApplyDefaultFormat(WindowRef control, int32_t heightTwips);
 // The same without the box, for a rebuild and a clear: a box's own message loop would let
 // the monitor thread's work into a view half rebuilt. They show it once they are done.
 bool SendDefaultFormat(WindowRef control, int32_t heightTwips);
-// The default character format; the filter box uses it with another height.
+// The default character format, in the colours' text colour (colours.h); the filter box
+// uses it with another height.
 CharFormat MakeDefaultCharFormat(int32_t heightTwips);

@@ -7,10 +7,6 @@
 namespace {
 constexpr int64_t kDayMs = 24 * 60 * 60 * 1000;
 
-constexpr uint32_t Rgb(uint32_t r, uint32_t g, uint32_t b) {
-    return r | g << 8 | b << 16;
-}
-
 // "HH:MM:SS.mmm" and the seconds since the line shown before, each followed by a space.
 int FormatPrefix(int64_t time, const RenderState& state, char* out, size_t size) {
     const ClockTime t = ClockOf(time);
@@ -28,18 +24,18 @@ ClockTime ClockOf(int64_t time) {
             static_cast<int>(ms % 1000)};
 }
 
-uint32_t ColourOf(EntryKind kind) {
+uint32_t ColourOf(EntryKind kind, const LineColours& colours) {
     switch (kind) {
         case EntryKind::Error:
-            return Rgb(255, 120, 120);
+            return colours.error;
         case EntryKind::Note:
-            return Rgb(150, 170, 220);
+            return colours.note;
         case EntryKind::Marker:
-            return Rgb(255, 220, 100);
+            return colours.marker;
         case EntryKind::Line:
             break;
     }
-    return Rgb(255, 255, 255);  // the default format's white
+    return colours.line;
 }
 
 LineSpan NextLine(std::string_view text, size_t at) {
@@ -54,8 +50,12 @@ LineSpan NextLine(std::string_view text, size_t at) {
     return {end, end + 1, true};  // a CR alone
 }
 
-Rendered RenderEntry(const Entry& entry, const ViewOptions& options, RenderState& state, std::string& scratch) {
-    const Rendered plain{entry.text.c_str(), options.colours ? ColourOf(entry.kind) : kNoColour};
+Rendered RenderEntry(const Entry& entry,
+                     const ViewOptions& options,
+                     const LineColours& colours,
+                     RenderState& state,
+                     std::string& scratch) {
+    const Rendered plain{entry.text.c_str(), options.colours ? ColourOf(entry.kind, colours) : kNoColour};
     if (entry.text.empty()) return plain;
     Rendered out = plain;
     if (!options.showTime && entry.text.find('\r') == std::string::npos) {

@@ -29,16 +29,33 @@ struct RenderState {
 // The time prefix's length while the time since the line before stays under 10,000 s.
 inline constexpr intptr_t kTimePrefixLength = 22;
 
+// A colour as Windows takes it (COLORREF, 0x00BBGGRR).
+constexpr uint32_t Rgb(uint32_t r, uint32_t g, uint32_t b) {
+    return r | g << 8 | b << 16;
+}
+
+// What 色分け gives each kind of line: these, or the system's while a high-contrast theme is
+// on (colours.h). Lines of the editor's stay in the default format's white.
+struct LineColours {
+    uint32_t line, error, note, marker;
+};
+inline constexpr LineColours kStandardLineColours{Rgb(255, 255, 255), Rgb(255, 120, 120), Rgb(150, 170, 220),
+                                                  Rgb(255, 220, 100)};
+
 struct Rendered {
     const char* text;  // the entry's own text when nothing changes, else the scratch buffer's
     uint32_t colour;   // to set at the insertion point first, or kNoColour
 };
 
-// The entry as the view shows it after what the state says it showed before.
-Rendered RenderEntry(const Entry& entry, const ViewOptions& options, RenderState& state, std::string& scratch);
+// The entry as the view shows it after what the state says it showed before; while lines
+// are coloured, in its kind's colour of these.
+Rendered RenderEntry(const Entry& entry,
+                     const ViewOptions& options,
+                     const LineColours& colours,
+                     RenderState& state,
+                     std::string& scratch);
 
-// While lines are coloured (COLORREF, 0x00BBGGRR).
-uint32_t ColourOf(EntryKind kind);
+uint32_t ColourOf(EntryKind kind, const LineColours& colours);
 
 // One rule for lines, the rich edit's: every LF, with the CRs right before it, ends a line
 // (Windows folds any such run of CRs into the one paragraph end, Wine only "\r\r\n"), and

@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "logview/colours.h"
 #include "logview/history.h"
 #include "logview/render.h"
 #include "platform/platform.h"
@@ -23,8 +24,9 @@ struct ViewState {
     WindowRef handle = nullptr;
     std::string filterText;
     ViewOptions options;
-    RenderState rendered;  // of the text the view holds now
-    std::string scratch;   // the rendered text of the entry in hand
+    ColourScheme colours = kStandardColours;  // colours.h
+    RenderState rendered;                     // of the text the view holds now
+    std::string scratch;                      // the rendered text of the entry in hand
     bool autoScroll = true;
     // The user's selection with its direction, followed from the control's reports while
     // auto-scroll is off; the reports our own changes cause are not the user's.

@@ -29,6 +29,7 @@ inline constexpr unsigned kEmGetFirstVisibleLine = 0x00CE;
 inline constexpr unsigned kEmGetCharFormat = 0x043A;
 inline constexpr unsigned kEmExLineFromChar = 0x0436;  // lParam: the position, past 64K too
 inline constexpr unsigned kEmGetEventMask = 0x043B;
+inline constexpr unsigned kEmSetBkgndColor = 0x0443;  // wParam 0, lParam the colour
 inline constexpr unsigned kEmSetCharFormat = 0x0444;
 inline constexpr unsigned kEmSetEventMask = 0x0445;
 inline constexpr unsigned kEmSetTargetDevice = 0x0448;  // lParam 0: wrap at the window's width; 1: no wrap
@@ -70,6 +71,12 @@ void RepaintNow(WindowRef window);  // UpdateWindow
 void RedrawWhole(WindowRef window);
 void SetCaption(WindowRef window, const char* text);  // SetWindowTextA
 void ShowError(WindowRef owner, const char* text);    // MessageBoxA, caption "Error", MB_OK
+// The name a screen reader announces for a control whose label is not a control of its own
+// (the dynamic annotation of Microsoft Active Accessibility). Where the system refuses it or
+// has no such service the control stays unnamed, and nothing else changes. Cleared before
+// the control is destroyed (only the window does that: no stand-in).
+void SetAccessibleName(WindowRef control, const char* name);
+void ClearAccessibleName(WindowRef control);
 
 // LoadLibraryExA: the library's own dependencies come from its folder or the system
 // folder, never from the program's folder, the current folder or PATH; so do the DLLs it

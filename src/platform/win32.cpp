@@ -28,7 +28,7 @@ static_assert(kEmLineLength == EM_LINELENGTH && kEmSetTargetDevice == EM_SETTARG
 static_assert(kEmGetEventMask == EM_GETEVENTMASK && kEmSetEventMask == EM_SETEVENTMASK &&
               kEnmSelChange == ENM_SELCHANGE);
 static_assert(kScfDefault == SCF_DEFAULT && kScfSelection == SCF_SELECTION && kScfAll == SCF_ALL);
-static_assert(kCfmSize == CFM_SIZE && kCfmColor == CFM_COLOR);
+static_assert(kCfmSize == CFM_SIZE && kCfmColor == CFM_COLOR && kEmSetBkgndColor == EM_SETBKGNDCOLOR);
 static_assert(sizeof(uint32_t) == sizeof(DWORD));  // what EM_GETSEL writes
 static_assert(kEmGetZoom == EM_GETZOOM && kEmSetZoom == EM_SETZOOM && sizeof(int32_t) == sizeof(INT));
 

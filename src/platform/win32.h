@@ -10,3 +10,9 @@ void CreateUiDispatchWindow(HINSTANCE instance);
 void DestroyUiDispatchWindow();
 // Waits for a handle while still serving synchronous sends from other threads.
 bool WaitServingSends(HANDLE handle, DWORD timeoutMs);
+
+// COM on the UI thread and the service that names controls for screen readers
+// (SetAccessibleName): started before the window is made, ended after the loop. A failure
+// only leaves the controls unnamed.
+void StartAccessibleNames();
+void EndAccessibleNames();

@@ -6,6 +6,7 @@
 #include "platform/platform.h"
 #include "texts.h"
 #include "ui/command_handoff.h"
+#include "ui/control_names.h"
 #include "ui/controls.h"
 #include "ui/rich_text.h"
 #include "ui/ui_state.h"
@@ -22,6 +23,7 @@ HWND CreateCommandLine(HWND parent) {
     HWND line = CreateWindowExA(WS_EX_CLIENTEDGE, "RICHEDIT", "", kOneLineRichEditStyle | ES_AUTOHSCROLL, 0, 0, 0, 0,
                                 parent, reinterpret_cast<HMENU>(kCommandLineId), ui.instance, nullptr);
     ui.commandLine = line;
+    NameControl(line, NamedControl::CommandLine);
     // Key events reach the window as EN_MSGFILTER; what the user sees is what is sent.
     const LRESULT mask = SendMessageA(line, EM_GETEVENTMASK, 0, 0);
     SendMessageA(line, EM_SETEVENTMASK, 0, mask | ENM_KEYEVENTS);
@@ -122,6 +124,7 @@ void DestroyCommandLine(HWND window) {
     KillTimer(window, kCommandTimer);
     ResetCommandHandOff();
     if (!ui.commandLine) return;
+    ClearAccessibleName(ui.commandLine);
     DestroyWindow(ui.commandLine);
     ui.commandLine = nullptr;
     ReleaseRichEditLibrary(ui.commandLineRichEdit);

@@ -4,16 +4,16 @@
 #include <richedit.h>
 
 #include "capture/state.h"
+#include "logview/colours.h"
 #include "logview/log_view.h"
 #include "texts.h"
+#include "ui/control_names.h"
 #include "ui/dpi.h"
 #include "ui/ui_state.h"
 
 namespace {
 constexpr DWORD kLogViewStyle = 0x50B000C4;  // child, visible, border, both scroll bars, multi-line, auto-scroll
 constexpr DWORD kButtonStyle = 0x50000000;
-constexpr COLORREF kViewBackground = RGB(0, 0, 51);
-constexpr COLORREF kLabelColour = RGB(30, 0, 0);
 constexpr LPARAM kLogViewTextLimit = 10485760;
 constexpr int32_t kOneLineHeightTwips = 200;
 
@@ -62,7 +62,8 @@ HWND CreateLogView(HWND parent, const WindowLayout& layout) {
     HWND view = CreateWindowExA(WS_EX_CLIENTEDGE, "RICHEDIT", "", kLogViewStyle, at.x, at.y, at.width, at.height,
                                 parent, reinterpret_cast<HMENU>(kRichEditId), Ui().instance, nullptr);
     SetLogView(view);
-    SendMessageA(view, EM_SETBKGNDCOLOR, 0, kViewBackground);
+    NameControl(view, NamedControl::LogView);
+    SendMessageA(view, EM_SETBKGNDCOLOR, 0, CurrentColours().background);
     ApplyLogViewDefaultFormat();
     // Also the control's default format: some rich edits give text typed after a line end
     // the default (black on our dark blue) rather than the insertion point's format.
@@ -79,6 +80,7 @@ HWND CreateFilterBox(HWND parent, const WindowLayout& layout) {
     HWND box = CreateWindowExA(WS_EX_CLIENTEDGE, "RICHEDIT", "", kOneLineRichEditStyle, at.x, at.y, at.width, at.height,
                                parent, reinterpret_cast<HMENU>(kRichEditId), Ui().instance, nullptr);
     Ui().filterBox = box;
+    NameControl(box, NamedControl::FilterBox);
     const LRESULT mask = SendMessageA(box, EM_GETEVENTMASK, 0, 0);
     SendMessageA(box, EM_SETEVENTMASK, 0, mask | ENM_UPDATE);
     SetOneLineLook(box, Ui().filterBoxScale);
@@ -86,10 +88,23 @@ HWND CreateFilterBox(HWND parent, const WindowLayout& layout) {
 }
 
 void SetOneLineLook(HWND control, TextScale& scale) {
-    SendMessageA(control, EM_SETBKGNDCOLOR, 0, kViewBackground);
+    SendMessageA(control, EM_SETBKGNDCOLOR, 0, CurrentColours().background);
     ApplyDefaultFormat(control, kOneLineHeightTwips);
     scale = TextScale{kOneLineHeightTwips};  // a new control has been given nothing yet
     ScaleToWindowDpi(control, scale);
+}
+
+void RecolourOneLine(HWND control) {
+    // No change notice while it is done: the filter box would take it for the user's edit
+    // and rebuild the view, losing the place that the colours' own rebuild holds.
+    const LRESULT mask = SendMessageA(control, EM_SETEVENTMASK, 0, 0);
+    SendMessageA(control, EM_SETBKGNDCOLOR, 0, CurrentColours().background);
+    CHARFORMATA colour{};
+    colour.cbSize = sizeof colour;
+    colour.dwMask = CFM_COLOR;
+    colour.crTextColor = CurrentColours().text;
+    SendMessageA(control, EM_SETCHARFORMAT, SCF_ALL, reinterpret_cast<LPARAM>(&colour));
+    SendMessageA(control, EM_SETEVENTMASK, 0, mask);
 }
 
 HMODULE LoadRichEditLibrary() {
@@ -118,7 +133,8 @@ void PaintFilterLabel(HWND window, const WindowLayout& layout) {
     HDC dc = BeginPaint(window, &ps);
     if (!Ui().labelFont) Ui().labelFont = CreateControlFont(layout);
     SelectObject(dc, Ui().labelFont);
-    SetTextColor(dc, kLabelColour);
+    SetTextColor(dc, CurrentColours().label);
+    SetBkColor(dc, CurrentColours().labelBackground);  // opaque, as the device context draws text
     TextOutA(dc, layout.filterLabel.x, layout.filterLabel.y, kFilterLabel, sizeof kFilterLabel - 1);
     if (layout.commandLineShown) {
         TextOutA(dc, layout.commandLabel.x, layout.commandLabel.y, kCommandLabel, sizeof kCommandLabel - 1);

@@ -17,6 +17,9 @@ HWND CreateClearButton(HWND parent, const WindowLayout& layout);
 // control.
 inline constexpr DWORD kOneLineRichEditStyle = 0x50800000;  // child, visible, border: one line
 void SetOneLineLook(HWND control, TextScale& scale);
+// After a change of the colours (logview/colours.h): its background and all its text in
+// them, the text itself, the selection and the fonts as they were.
+void RecolourOneLine(HWND control);
 
 // The rich-edit library, from the system folder only: a copy beside the program would
 // otherwise be loaded first. Each control holds its own reference.

@@ -11,6 +11,7 @@
 #include "ui/find.h"
 #include "ui/log_menu.h"
 #include "ui/main_window.h"
+#include "ui/tab_keys.h"
 #include "ui/ui_state.h"
 #include "ui/view_keys.h"
 #include "ui/zoom_keys.h"
@@ -36,8 +37,12 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int showCommand) {
     CreateUiDispatchWindow(instance);
     if (!RegisterMainWindowClass(instance)) return 0;
     Ui().instance = instance;
+    StartAccessibleNames();  // before the controls, which are named as they are made
     HWND window = CreateMainWindow(instance);
-    if (!window) return 0;
+    if (!window) {
+        EndAccessibleNames();
+        return 0;
+    }
     ShowWindow(window, showCommand);
     UpdateWindow(window);
     DeleteHandOffFile();  // a file that is not plainly ours is left alone
@@ -45,7 +50,7 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int showCommand) {
     MSG msg;
     while (GetMessageA(&msg, nullptr, 0, 0) > 0) {
         if (HandleFindMessage(window, msg) || HandleZoomMessage(window, msg) || HandleLogViewShortcut(msg) ||
-            HandleViewKey(window, msg)) {
+            HandleViewKey(window, msg) || HandleTabKey(window, msg)) {
             continue;
         }
         TranslateMessage(&msg);
@@ -55,6 +60,7 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int showCommand) {
     // handlers run, serving its sends meanwhile so it cannot be stuck in one.
     const bool stopped = StopMonitorThread(kMonitorStopTimeoutMs);
     DestroyUiDispatchWindow();
+    EndAccessibleNames();
     if (!stopped) return kExitMonitorNotStopped;
     return static_cast<int>(msg.wParam);
 }

@@ -12,8 +12,10 @@
 #include "logview/auto_scroll.h"
 #include "logview/log_view.h"
 #include "logview/view_options.h"
+#include "platform/platform.h"
 #include "texts.h"
 #include "ui/command_line.h"
+#include "ui/contrast.h"
 #include "ui/controls.h"
 #include "ui/dpi.h"
 #include "ui/find.h"
@@ -36,6 +38,7 @@ WindowLayout CurrentLayout(HWND window) {
 void OnCreate(HWND window) {
     AdoptWindowDpi(window);
     SetWindowIcons(window);
+    AdoptSystemColours();
     const WindowLayout layout = CurrentLayout(window);
     CreateLogView(window, layout);
     CreateFilterBox(window, layout);
@@ -76,8 +79,10 @@ void OnClose(HWND window) {
     // re-rendering, say) then goes nowhere instead of to a dead handle.
     HWND logView = static_cast<HWND>(LogView());
     SetLogView(nullptr);
+    ClearAccessibleName(logView);
     DestroyWindow(logView);
     ReleaseRichEditLibrary(ui.logViewRichEdit);
+    ClearAccessibleName(ui.filterBox);
     DestroyWindow(ui.filterBox);
     ReleaseRichEditLibrary(ui.filterBoxRichEdit);
     DestroyCommandLine(window);
@@ -193,6 +198,18 @@ LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
         case WM_DPICHANGED:
             OnDpiChanged(window, wParam, lParam);
             return 0;
+        case WM_SYSCOLORCHANGE:
+            // The buttons are common controls, which hear of it only from their parent
+            // (WM_SYSCOLORCHANGE's documentation).
+            for (HWND child = GetWindow(window, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT))
+                SendMessageA(child, message, wParam, lParam);
+            OnSystemColoursChanged(window);
+            return 0;
+        case WM_SETTINGCHANGE:
+            OnSystemColoursChanged(window);  // a high-contrast theme turned on or off, say
+            return DefWindowProcA(window, message, wParam, lParam);
+        case WM_ERASEBKGND:
+            return EraseBackground(window, reinterpret_cast<HDC>(wParam));
         case WM_CONTEXTMENU:
             if (reinterpret_cast<HWND>(wParam) == static_cast<HWND>(LogView()) && LogView()) {
                 ShowLogViewMenu(window, lParam);
@@ -222,7 +239,7 @@ bool RegisterMainWindowClass(HINSTANCE instance) {
     wc.hIconSm =
         static_cast<HICON>(LoadImageA(instance, MAKEINTRESOURCEA(IDI_MONITOR), IMAGE_ICON, 16, 16, LR_DEFAULTCOLOR));
     wc.hCursor = LoadCursorA(nullptr, MAKEINTRESOURCEA(32512));  // IDC_ARROW
-    wc.hbrBackground = static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH));
+    wc.hbrBackground = nullptr;  // erased in the colours in use (WM_ERASEBKGND), white as before or the user's
     wc.lpszMenuName = MAKEINTRESOURCEA(IDR_MENU1);
     wc.lpszClassName = kMainWindowClass;
     return RegisterClassExA(&wc) != 0;

@@ -156,10 +156,11 @@ class CommandLineTest(RigTestCase):
         self.enter(b"unblocked command")  # the same line works once the path is free
         self.assertEqual(self.records(1)[0]["file"], b"unblocked command")
 
-    def test_without_a_sender_there_is_no_command_line_until_one_is_installed(self):
+    def test_without_a_sender_there_is_no_command_line_until_one_is_installed_and_tab_reaches_it(self):
         r = self.rig
         r.install_sender(False)
         r.start_monitor()
+        r.host(b"alpha ERROR\n", b"beta\n")
         self.assertEqual(r.probe("shot-ready"), 0)
         rects = r.rects()
         cx, cy, w, h = rects["client"]
@@ -171,6 +172,21 @@ class CommandLineTest(RigTestCase):
         rects = r.rects()
         self.assertEqual(rects["command-line"], (cx + 80, cy + h - 27, w - 85, 22))
         self.assertEqual(rects["log-view"], (cx + 5, cy + 40, w - 10, h - 72))
+        focus = lambda: r.run_tool("probe.exe", "focus").stdout.decode().strip()  # noqa: E731
+        r.probe("press", "filter")  # from the filter box round the window with Tab, then back with Shift+Tab
+        order = ["stop", "clear", "view", "command"]
+        for key, names in (("9", order + ["filter"]), ("shift+9", order[::-1] + ["filter"])):
+            for name in names:
+                r.probe("press", "here", key)
+                self.assertTrue(r.wait_for(lambda: focus() == name, 10), (key, name, focus()))
+        self.assertEqual((r.view_text(), r.read_via_probe("command-text")), (b"alpha ERROR\nbeta\n", b""))  # no tab typed
+        r.probe("press", "here", "9", "27")  # to the stop button, where Escape does nothing
+        for key, caption in (("32", "受信再開"), ("32", "受信停止"), ("13", "受信再開")):  # Space, Space, Enter
+            r.probe("press", "here", key)
+            self.assertTrue(r.wait_for(lambda: r.caption() == sjis(caption), 10), (key, r.caption()))
+        r.set_filter(b"beta")  # Tab into the box selects it: what is typed replaces it
+        r.probe("press", "here", "shift+9", "69", "82", "82")  # back in the filter box: "err" typed
+        self.assertTrue(r.wait_for(lambda: r.view_text() == b"alpha ERROR\n", 10), r.view_text())
 
 
 class LogViewMenuTest(RigTestCase):

@@ -32,6 +32,7 @@ struct StandInControl {
     uint32_t insertColour = 0x00FFFFFF;
     bool wrap = false;
     std::string caption;
+    std::string accessibleName;        // SetAccessibleName's
     CharFormat format{};               // the last format set
     intptr_t setCharFormatAnswer = 1;  // what EM_SETCHARFORMAT answers
     bool takesZoom = true;             // false: EM_SETZOOM is refused, as a rich edit 1.0 may

@@ -168,6 +168,9 @@ void RedrawWhole(WindowRef window) {
 void SetCaption(WindowRef window, const char* text) {
     if (auto* c = static_cast<StandInControl*>(window)) c->caption = text;
 }
+void SetAccessibleName(WindowRef control, const char* name) {
+    static_cast<StandInControl*>(control)->accessibleName = name;
+}
 
 void ShowError(WindowRef, const char* text) {
     StandIns().shownErrors.emplace_back(text);

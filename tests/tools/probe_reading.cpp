@@ -12,8 +12,8 @@
 //   probe colour AT             print "R G B", the colour of the view's character AT (selects it)
 //   probe wheel NOTCHES         click into the log view, then turn the mouse wheel there with
 //                               Ctrl held (away from the user for a positive count)
-//   probe focus                 print where the monitor's focus is: view, filter, main (elsewhere
-//                               in it), find (its dialog), box:main or box:find (a box's owner), none
+//   probe focus                 print where the monitor's focus is: view, filter, stop, clear, command,
+//                               main (elsewhere), find (its dialog), box:main or box:find (a box's owner), none
 #include <richedit.h>
 #include <windows.h>
 
@@ -106,6 +106,9 @@ int ReadingCommand(const std::string& cmd, int argc, char** argv, HWND main, con
         GetGUIThreadInfo(GetWindowThreadProcessId(main, nullptr), &gui);
         const HWND f = gui.hwndFocus, root = GetAncestor(f, GA_ROOT), owner = GetWindow(root, GW_OWNER);
         const char* in = GetDlgItem(root, kFindText) ? "find"
+                         : f == c.stopButton         ? "stop"
+                         : f == c.clearButton        ? "clear"
+                         : f == c.commandLine        ? "command"
                          : owner == main             ? "box:main"
                          : owner                     ? "box:find"
                                                      : "main";

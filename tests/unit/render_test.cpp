@@ -39,7 +39,7 @@ TEST(Render, EachLineStartsWithItsTimeAndTheSecondsSinceTheLineShownBeforeAndEnd
         RenderState state;
         std::string scratch, shown;
         for (const Entry& e : row.entries) {
-            const Rendered r = RenderEntry(e, options, state, scratch);
+            const Rendered r = RenderEntry(e, options, kStandardLineColours, state, scratch);
             shown += r.text;
             // Nothing to change: the entry's own text goes, not a copy.
             EXPECT_TRUE(row.time || e.text.find('\r') != std::string::npos || r.text == e.text.c_str());

@@ -81,6 +81,9 @@ const TextCase kTexts[] = {
     KG_TEXT(kMenuColours, "色分け"),
     KG_TEXT(kMenuWrap, "折り返し"),
     KG_TEXT(kMarkerFormat, "──────── %02d:%02d:%02d ────────\n"),
+    KG_TEXT(kFilterBoxName, "絞込《正規表現》"),
+    KG_TEXT(kLogViewName, "ログ"),
+    KG_TEXT(kCommandLineName, "コマンド"),
 };
 #undef KG_TEXT
 }  // namespace
