@@ -2,14 +2,13 @@
 #include "ui/focus.h"
 
 #include "logview/log_view.h"
+#include "ui/ui_state.h"
 
 namespace {
-HWND gFocus = nullptr;  // the control that had the focus when the window was last left
-
 // The control kept, while it can still take the focus; else the log view.
 HWND FocusTarget(HWND window) {
-    if (gFocus && IsWindow(gFocus) && IsChild(window, gFocus) && IsWindowVisible(gFocus) && IsWindowEnabled(gFocus))
-        return gFocus;
+    const HWND kept = Ui().lastFocus;
+    if (kept && IsWindow(kept) && IsChild(window, kept) && IsWindowVisible(kept) && IsWindowEnabled(kept)) return kept;
     return static_cast<HWND>(LogView());
 }
 }  // namespace
@@ -18,7 +17,7 @@ LRESULT OnActivateFocus(HWND window, WPARAM wParam, LPARAM lParam) {
     if (LOWORD(wParam) == WA_INACTIVE) {
         // Still the focus while the window is being left; it moves on after this message.
         HWND focus = GetFocus();
-        if (focus && IsChild(window, focus)) gFocus = focus;
+        if (focus && IsChild(window, focus)) Ui().lastFocus = focus;
         return DefWindowProcA(window, WM_ACTIVATE, wParam, lParam);
     }
     // Minimised, the window takes no focus; the system's own handling then sets none.

@@ -41,6 +41,8 @@ struct UiState {
     HWND commandLine = nullptr;
     HMODULE commandLineRichEdit = nullptr;
     bool reportingCommandFailure = false;  // a failure's box is up: the queue waits
+    HWND lastFocus = nullptr;              // the control that had the focus when the window was last left
+    int wheelTurned = 0;                   // a Ctrl+wheel turned less than a notch: fine-grained wheels send parts
 };
 
 UiState& Ui();

@@ -5,9 +5,9 @@
 
 #include "logview/log_view.h"
 #include "logview/zoom.h"
+#include "ui/ui_state.h"
 
 namespace {
-int gWheel = 0;  // turned but not yet a whole notch: fine-grained wheels send parts of one
 
 bool InWindow(HWND window, HWND target) {
     return target == window || IsChild(window, target);
@@ -42,9 +42,10 @@ void OnWheel(const MSG& msg) {
     const POINT at{GET_X_LPARAM(msg.lParam), GET_Y_LPARAM(msg.lParam)};  // on the screen
     HWND view = static_cast<HWND>(LogView());
     if (!view || WindowFromPoint(at) != view) return;
-    gWheel += GET_WHEEL_DELTA_WPARAM(msg.wParam);
-    const int notches = gWheel / WHEEL_DELTA;  // away from the user: larger
-    gWheel -= notches * WHEEL_DELTA;
+    int& turned = Ui().wheelTurned;
+    turned += GET_WHEEL_DELTA_WPARAM(msg.wParam);
+    const int notches = turned / WHEEL_DELTA;  // away from the user: larger
+    turned -= notches * WHEEL_DELTA;
     if (notches) Zoom(LogViewZoom() + notches * kZoomStep);
 }
 }  // namespace
