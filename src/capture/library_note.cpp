@@ -86,11 +86,15 @@ std::string LibraryLoadNote(uint32_t error, const FileHead& head, uint16_t ownMa
 
 void TellLibraryLoadFailure(uint32_t error) {
     ForwardState& f = Capture().forward;
-    const FileHead head = ReadFileHead(kSharedLibraryPath, kLibraryHeadBytes);
-    if (!head.exists) {
+    // On the monitor thread, for every message while the library fails: only a look first.
+    const FileHead seen = ReadFileHead(kSharedLibraryPath, 0);
+    if (!seen.exists) {
         f.failureTold = false;
         return;
     }
+    if (f.failureTold && f.toldError == error && f.seenSize == seen.size && f.seenWritten == seen.written) return;
+    f.seenSize = seen.size, f.seenWritten = seen.written;
+    const FileHead head = ReadFileHead(kSharedLibraryPath, kLibraryHeadBytes);
     const int fault = static_cast<int>(FaultOf(error, head, kOwnMachine));
     if (f.failureTold && f.toldError == error && f.toldFault == fault) return;
     f.failureTold = true;

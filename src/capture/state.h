@@ -43,10 +43,12 @@ struct FloodState {
 struct ForwardState {
     LibraryRef library = nullptr;  // kept once a load succeeds
     void* exportAddress = nullptr;
-    // The failure to load it last told in the view (library_note.h).
+    // The failure to load it last told in the view (library_note.h), and the file last
+    // looked into, so that the same file failing alike is not read again on every message.
     bool failureTold = false;
     uint32_t toldError = 0;
     int toldFault = 0;
+    uint64_t seenSize = 0, seenWritten = 0;
 };
 
 struct CaptureState {

@@ -85,12 +85,14 @@ void ClearAccessibleName(WindowRef control);
 LibraryRef LoadLibraryAt(const char* path, uint32_t* error = nullptr);
 void* FindExport(LibraryRef library, const char* name);  // GetProcAddress
 
-// What is at a path: whether a file (not a folder) is there, its size, and up to `most` of
-// its first bytes (none when it cannot be read).
+// What is at a path: whether a file (not a folder) is there, its size and when it was last
+// written, and up to `most` of its first bytes (none when it cannot be read; for 0 it is
+// not opened at all).
 struct FileHead {
     bool exists = false;
     uint64_t size = 0;
     std::string bytes;
+    uint64_t written = 0;
 };
 FileHead ReadFileHead(const char* path, size_t most);
 // The system's text for an error number (FormatMessageA), inserts such as %1 left as they

@@ -8,6 +8,7 @@
 #include <algorithm>
 #include <atomic>
 #include <cstring>
+#include <functional>
 
 #include "support/native_state.h"
 
@@ -49,7 +50,8 @@ LibraryRef LoadLibraryAt(const char* path, uint32_t* error) {
 FileHead ReadFileHead(const char* path, size_t most) {
     auto it = StandIns().libraries.find(path);
     if (it == StandIns().libraries.end()) return {};
-    return {true, it->second->bytes.size(), it->second->bytes.substr(0, most)};
+    const std::string& bytes = it->second->bytes;
+    return {true, bytes.size(), bytes.substr(0, most), std::hash<std::string>{}(bytes)};  // "written" when they were
 }
 
 std::string SystemErrorText(uint32_t error) {
