@@ -1,11 +1,6 @@
-"""tests/static/test_docs.py — the documents against the tree they describe.
-
-Run by CTest: python3 test_docs.py SOURCE_DIR
-
-Every relative link in README.md, CHANGELOG.md and docs/*.md leads to a file that exists,
-and the layout table (docs/layout.md) names every folder and file under src/ and nothing
-that is not there: in a table's first column or a heading, a bare name is a file of the
-folder last named, a name with a slash a path from the top.
+"""tests/static/test_docs.py SOURCE_DIR — the documents against the tree: every relative link
+leads to a file, and docs/layout.md names every folder and file under src/ and nothing else
+(a bare name in a table's first column or a heading is in the folder last named).
 """
 import re
 import sys
@@ -21,12 +16,9 @@ LINK = re.compile(r"!?\[[^\]]*\]\(\s*<?([^)>\s]+)>?(?:\s+\"[^\"]*\")?\s*\)|^\s*\
 def layout_names(text):
     names, folder = set(), ""
     for line in text.splitlines():
-        if line.startswith("#"):
-            cell = line
-        elif line.startswith("|") and not re.match(r"\|\s*-", line):
-            cell = line.split("|")[1]
-        else:
+        if not line.startswith("#") and not (line.startswith("|") and not re.match(r"\|\s*-", line)):
             continue
+        cell = line if line.startswith("#") else line.split("|")[1]
         for name in re.findall(r"`([^`]+)`", cell):
             path = name if "/" in name else folder + name
             names.add(path.rstrip("/"))
